@@ -1,0 +1,50 @@
+#pragma once
+// Ten serial port slots (COM1 to COM9 and one that never holds a port) with fixed
+// line settings and write time-outs. Nothing is ever read from a port.
+
+#include <cstdint>
+#include <string>
+
+enum PortProbeResult { NotFound = 0, Available = 1, Inaccessible = 2 };
+
+constexpr unsigned kPortSlotCount = 10;
+constexpr int kBaudRowCount = 8;
+
+struct BaudRow {
+    char name[12];
+    std::uint32_t rate;
+};
+
+extern const char portNameTable[kPortSlotCount][12];
+extern const BaudRow baudTable[kBaudRowCount];
+extern const int parityCodes[4];
+extern const int stopBitsCodes[4];
+
+// Filled once at start-up; the port list offers the Available slots.
+extern PortProbeResult portProbeResults[kPortSlotCount];
+
+// Line settings in the terms of a Win32 DCB; the POSIX backend maps them to termios.
+struct LineSettings {
+    std::uint32_t baud;
+    std::uint32_t flags; // DCB bit field word: 0x1011, or 0x1013 with parity
+    int byteSize;        // 7 or 8
+    int parity;          // parityCodes[parityIndex]
+    int stopBits;        // stopBitsCodes[stopBitsIndex]
+};
+LineSettings lineSettingsFor(int baud, int parityIndex, int stopBitsIndex, int dataBits);
+
+// A write of n bytes may take multiplier * n + constant milliseconds.
+struct WriteTimeouts {
+    std::uint32_t multiplier;
+    std::uint32_t constant;
+};
+WriteTimeouts writeTimeoutsFor(int baud);
+
+// "\\.\COM1" with its last character replaced by '1' + slot.
+std::string deviceNameFor(unsigned slot);
+
+// Backend (one per OS). All return 0 for slot 10 or more.
+int probePorts(PortProbeResult* results, int count);
+int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits);
+std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length);
+int closePort(unsigned slot);

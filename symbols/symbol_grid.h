@@ -1,0 +1,25 @@
+#pragma once
+// The APRS primary symbol table as a 16 x 6 grid of 21-pixel cells, and the
+// chooser's two-press pick rule.
+
+#include <string>
+
+constexpr int kSymbolColumns = 16;
+constexpr int kSymbolRows = 6;
+constexpr int kSymbolCellPitch = 21;
+constexpr int kSymbolPictureWidth = 337;  // bitmap 134
+constexpr int kSymbolPictureHeight = 127;
+
+extern const char symbolGrid[kSymbolColumns * kSymbolRows][3];
+
+// The symbol under a picture pixel; ">/" outside the grid area.
+std::string symbolAtPoint(int x, int y);
+
+// Shared by both configurations for the whole run.
+extern bool pickArmed;
+extern char chosenSymbol[3];
+
+// One activation of the chooser (a mouse press over the picture, or on the
+// inactive chooser) at picture pixel x, y. The first press only arms; the next
+// one picks into chosenSymbol. Returns 1 when the chooser is to end.
+int symbolChooserPress(int x, int y);

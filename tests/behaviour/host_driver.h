@@ -1,0 +1,38 @@
+#pragma once
+// What the behaviour suite needs from a host beyond the platform layer: opening
+// the real main dialog of that host, and acting on it as a user does. One
+// implementation per host (headless, Win32 under Wine, Qt offscreen).
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/platform.h"
+
+// Creates the host's main dialog as the program does (initial state included),
+// with fresh global state (flags, chooser state, recorded prompts), and with the
+// given port probe results already in place. Closes it again.
+Dialog* openMainDialogForTest();
+void closeMainDialogForTest(Dialog* dialog);
+
+// Keystrokes at the end of an edit's text, one character at a time: the edit's
+// text limit and upper-case style apply, and every accepted character is a change.
+void userType(Dialog* dialog, int id, const std::string& characters);
+// Backspace keystrokes at the end of the text.
+void userBackspace(Dialog* dialog, int id, int count);
+// Drags a trackbar to a position (clamped to its range), ending with a scroll notification.
+void userDragTrackbar(Dialog* dialog, int id, int position);
+// Picks a row of a combo box's list.
+void userChooseComboRow(Dialog* dialog, int id, int row);
+// Clicks a push button.
+void userClick(Dialog* dialog, int id);
+// Gives an edit the keyboard focus (as a click into it does).
+void userFocus(Dialog* dialog, int id);
+
+// Presses the next symbol chooser(s) will receive, in picture pixels, in order.
+// A chooser with no queued press left ends the test with a failure.
+void queueChooserPresses(const std::vector<std::pair<int, int>>& presses);
+
+// The text limit of an edit as the user meets it: how many characters it can hold
+// in all (0: it takes no further character).
+unsigned textLimitOf(Dialog* dialog, int id);

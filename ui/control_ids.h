@@ -1,0 +1,80 @@
+#pragma once
+// Control ids of the main dialog (template 1) and of the symbol chooser (template 115).
+
+enum ControlId {
+    IdStaticNoId = -1,
+
+    IdProgram = 1077,
+    IdSecondConfig = 1080,
+
+    IdDriveInterval0 = 1086,
+    IdDriveSpeed0 = 1087,
+    IdIdleFactor0 = 1088,
+    IdFrames0 = 1089,
+    IdTxDelay0 = 1090,
+    IdDriveInterval1 = 1092,
+    IdDriveSpeed1 = 1093,
+    IdIdleFactor1 = 1094,
+    IdFrames1 = 1095,
+    IdTxDelay1 = 1096,
+    IdHops0 = 1098,
+    IdHops1 = 1099,
+
+    IdTiny13 = 1100,
+    IdTiny2313 = 1101,
+    IdMega8 = 1102,
+
+    IdCallsign0 = 1103,
+    IdDriveIntervalValue0 = 1104,
+    IdDriveSpeedValue0 = 1105,
+    IdIdleIntervalValue0 = 1106,
+    IdSsid0 = 1107,
+    IdSymbol0 = 1108,
+    IdComment0 = 1109,
+    IdFramesValue0 = 1110,
+    IdTxDelayValue0 = 1111,
+    IdPath0 = 1112,
+    IdPath1 = 1113,
+    IdComment1 = 1114,
+    IdCallsign1 = 1117,
+    IdDriveIntervalValue1 = 1118,
+    IdIdleIntervalValue1 = 1120,
+    IdSsid1 = 1121,
+    IdSymbol1 = 1122,
+    IdFramesValue1 = 1123,
+    IdDriveSpeedValue1 = 1124,
+    IdTxDelayValue1 = 1125,
+
+    IdHopCount0 = 1133,
+    IdConfig0SpaceLeft = 1135,
+    IdEepromSpaceLeft = 1136,
+    IdCallsignLabel1 = 1137,
+    IdSsidLabel1 = 1138,
+    IdSymbolLabel1 = 1139,
+    IdHopCount1 = 1147,
+    IdTxDelayLabel1 = 1150,
+    IdDriveIntervalLabel1 = 1151,
+    IdIdleFactorLabel1 = 1152,
+    IdDriveSpeedLabel1 = 1153,
+    IdCommentLabel1 = 1154,
+    IdFramesLabel1 = 1155,
+    IdHopsLabel1 = 1156,
+    IdChooserLabel = 1157,
+    IdConfig1Group = 1159,
+
+    IdPort = 1163,
+    IdBaud = 1164,
+    IdLog = 1165,
+    IdStatus = 1166,
+    IdPathType0 = 1167,
+    IdPathType1 = 1168,
+    IdPathLabel1 = 1169,
+};
+
+// Resource ids.
+enum ResourceId {
+    ResMainDialog = 1,
+    ResChooserDialog = 115,
+    ResSymbolBitmap = 134,
+    ResIcon = 142,
+};

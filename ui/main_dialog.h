@@ -1,0 +1,21 @@
+#pragma once
+// The main dialog's logic, written once over the platform layer. Hosts turn their
+// toolkit's events into these three entry points.
+
+#include "config/config_settings.h"
+#include "platform.h"
+
+// True while configuration 1 is programmed and counted; true at start.
+extern bool secondConfigEnabled;
+// True while configuration 1 was switched off by hand; false at start.
+extern bool secondConfigOffByUser;
+
+// WM_INITDIALOG: the whole initial state (also resets the two flags).
+void initMainDialog(Dialog* dialog);
+// WM_COMMAND with the control id and its notification code.
+void handleCommand(Dialog* dialog, int id, int notification);
+// WM_HSCROLL from any trackbar.
+void handleHScroll(Dialog* dialog);
+
+// One configuration (0 or 1) as the dialog's controls hold it.
+ConfigSettings readConfig(Dialog* dialog, int configNumber);
