@@ -1,0 +1,204 @@
+// The behaviour suite's driver for the real Win32 dialog (run under Wine): the
+// dialog comes from template 1 through the program's own class and procedure,
+// and the user's actions are the messages that the controls would get or send.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "driver_win32.h"
+#include "host_driver.h"
+#include "symbols/chooser_win32.h"
+#include "symbols/symbol_grid.h"
+#include "ui/host_win32.h"
+#include "ui/main_dialog.h"
+#include "ui/prompts_recorder.h"
+
+namespace {
+
+HWND windowOf(Dialog* dialog) { return reinterpret_cast<HWND>(dialog); }
+
+std::deque<std::pair<int, int>> queuedPresses;
+UINT_PTR chooserTimer;
+HWND lastChooserWithoutPress;
+
+// Where an unexpected chooser is pressed to end it: outside the grid.
+constexpr std::pair<int, int> kFallbackPress = {-1, -1};
+
+BOOL CALLBACK findChooserProc(HWND window, LPARAM found)
+{
+    if (IsWindowVisible(window) && findChooserPicture(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE; // top-level windows come topmost first: the innermost chooser
+    }
+    return TRUE;
+}
+
+// Runs inside the chooser's modal loop: one press per tick, as the mouse would
+// give it. The cursor is put over the pixel and the picture control gets the
+// WM_MOUSEACTIVATE that a button press sends, which it passes on to the chooser.
+void CALLBACK feedChooser(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND chooser = findOpenChooser();
+    if (!chooser)
+        return;
+    std::pair<int, int> press = kFallbackPress;
+    if (!queuedPresses.empty()) {
+        press = queuedPresses.front();
+        queuedPresses.pop_front();
+    } else if (chooser != lastChooserWithoutPress) {
+        lastChooserWithoutPress = chooser;
+        ADD_FAILURE() << "the symbol chooser opened with no press queued";
+    }
+    pressChooserPicture(chooser, press.first, press.second);
+}
+
+HWND item(Dialog* dialog, int id) { return GetDlgItem(windowOf(dialog), id); }
+
+void putCaretAtEnd(HWND edit)
+{
+    const int length = GetWindowTextLengthA(edit);
+    SendMessageA(edit, EM_SETSEL, length, length);
+}
+
+void processPendingMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            continue; // left by a dialog closed in this test
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+} // namespace
+
+HWND findOpenChooser()
+{
+    HWND chooser = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), findChooserProc, reinterpret_cast<LPARAM>(&chooser));
+    return chooser;
+}
+
+void pressChooserPicture(HWND chooser, int x, int y)
+{
+    HWND picture = findChooserPicture(chooser);
+    const POINT origin = pictureOriginOnScreen(picture);
+    SetCursorPos(origin.x + x, origin.y + y);
+    SendMessageA(picture, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(chooser), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+}
+
+Dialog* openMainDialogForTest()
+{
+    secondConfigEnabled = true;
+    secondConfigOffByUser = false;
+    pickArmed = false;
+    chosenSymbol[0] = chosenSymbol[1] = chosenSymbol[2] = '\0';
+    clearRecordedPrompts();
+    queuedPresses.clear();
+    lastChooserWithoutPress = NULL;
+
+    // The class is registered by the first dialog and lives as long as the process.
+    static bool registered = false;
+    instanceHandle = GetModuleHandleA(NULL);
+    HWND dialog = registered ? createMainDialog(instanceHandle, NULL) : registerAndCreateMainDialog(instanceHandle, NULL);
+    registered = registered || dialog != NULL;
+    if (!dialog) {
+        ADD_FAILURE() << "the main dialog could not be created (" << GetLastError() << ")";
+        return nullptr;
+    }
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+    processPendingMessages();
+    // Any chooser that opens while the dialog is up is fed from the queue.
+    chooserTimer = SetTimer(NULL, 0, 20, feedChooser);
+    return reinterpret_cast<Dialog*>(dialog);
+}
+
+void closeMainDialogForTest(Dialog* dialog)
+{
+    if (chooserTimer) {
+        KillTimer(NULL, chooserTimer);
+        chooserTimer = 0;
+    }
+    if (dialog)
+        DestroyWindow(windowOf(dialog));
+    // WM_DESTROY posted WM_QUIT: taken out, or the next modal loop would end at once.
+    processPendingMessages();
+    queuedPresses.clear();
+}
+
+void userType(Dialog* dialog, int id, const std::string& characters)
+{
+    HWND edit = item(dialog, id);
+    for (char c : characters) {
+        putCaretAtEnd(edit);
+        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    }
+}
+
+void userBackspace(Dialog* dialog, int id, int count)
+{
+    HWND edit = item(dialog, id);
+    for (int i = 0; i < count; ++i) {
+        putCaretAtEnd(edit);
+        SendMessageA(edit, WM_CHAR, VK_BACK, 1);
+    }
+}
+
+void userDragTrackbar(Dialog* dialog, int id, int position)
+{
+    HWND trackbar = item(dialog, id);
+    const int minimum = static_cast<int>(SendMessageA(trackbar, TBM_GETRANGEMIN, 0, 0));
+    const int maximum = static_cast<int>(SendMessageA(trackbar, TBM_GETRANGEMAX, 0, 0));
+    if (position < minimum)
+        position = minimum;
+    if (position > maximum)
+        position = maximum;
+    SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
+    const LPARAM from = reinterpret_cast<LPARAM>(trackbar);
+    SendMessageA(windowOf(dialog), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), from);
+    SendMessageA(windowOf(dialog), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), from);
+}
+
+void userChooseComboRow(Dialog* dialog, int id, int row)
+{
+    HWND combo = item(dialog, id);
+    SendMessageA(combo, CB_SETCURSEL, row, 0);
+    SendMessageA(windowOf(dialog), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void userClick(Dialog* dialog, int id)
+{
+    HWND button = item(dialog, id);
+    if (!IsWindowEnabled(button))
+        return; // a greyed-out button takes no click
+    SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+void userFocus(Dialog* dialog, int id)
+{
+    HWND edit = item(dialog, id);
+    // Clicking into the edit that has the focus already gains nothing; as the
+    // user must first have been elsewhere, the focus goes to the dialog first.
+    if (GetFocus() == edit)
+        SetFocus(windowOf(dialog));
+    SetFocus(edit);
+}
+
+void queueChooserPresses(const std::vector<std::pair<int, int>>& presses)
+{
+    queuedPresses.insert(queuedPresses.end(), presses.begin(), presses.end());
+}
+
+unsigned textLimitOf(Dialog* dialog, int id)
+{
+    HWND edit = item(dialog, id);
+    if (editTakesNoCharacter(edit))
+        return 0;
+    return static_cast<unsigned>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0));
+}
