@@ -26,24 +26,6 @@ TEST(ConfigSettings, DefaultsAreThoseOfEveryStart)
     EXPECT_EQ(s.driveInterval * s.idleFactor, 360);
 }
 
-TEST(ConfigSettings, Ranges)
-{
-    struct Row {
-        const SettingRange& range;
-        int minimum, maximum, defaultValue;
-    };
-    const Row rows[] = {
-        {txDelayRange, 6, 75, 35},          {digiHopsRange, 1, 3, 2},
-        {driveIntervalRange, 5, 254, 30},   {driveSpeedRange, 1, 100, 10},
-        {idleFactorRange, 1, 100, 12},      {framesWithoutTextRange, 0, 50, 10},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(row.range.minimum, row.minimum);
-        EXPECT_EQ(row.range.maximum, row.maximum);
-        EXPECT_EQ(row.range.defaultValue, row.defaultValue);
-    }
-}
-
 TEST(PathType, ListRowsInCodeOrder)
 {
     const char* names[kPathTypeCount] = {"compressed", "WIDEn-n", "TRACEn-n", "RELAY"};
