@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/config_settings.h"
 #include "host_driver.h"
 #include "serial/port_table.h"
 #include "ui/control_ids.h"
