@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [run|test]   (run: only what building the Linux program needs)
 set -euo pipefail
 
-run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev)
+run_packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-qpa-plugins libgl-dev)
 test_packages=(
     "${run_packages[@]}"
     libgtest-dev libgmock-dev googletest
