@@ -3,7 +3,7 @@
 
 Outputs:
   symbols.bmp            bitmap 134, the symbol table picture of the chooser
-  korvel.ico             icon 142, the program icon (16, 32, 48 and 256 pixels)
+  korvel.ico             icon 142, the program icon (16 to 256 pixels)
   korvelconfig.png       256 x 256 icon for the Linux desktop entry
   korvelconfig-48.png    48 x 48 icon for the Linux desktop entry
 
@@ -42,7 +42,7 @@ PALETTE = [
     (0xFF, 0xFF, 0xFF),  # 15 white
 ]
 
-BLACK, RED, GREY, SILVER, NAVY, WHITE = 0, 9, 8, 7, 4, 15
+BLACK, RED, WHITE = 0, 9, 15
 
 # One character per pixel in the icon maps below.  '.' is the cell
 # background, which is white like 'w' but reads better in the maps.
@@ -62,11 +62,13 @@ ICON = PITCH - 1                   # 20 x 20 pixels inside the lines
 FIRST_CODE = 0x21                  # cell 0 is '!'
 SYMBOL_CELLS = 94                  # '!' .. '~'
 DEFAULT_CELL = ord('>') - FIRST_CODE   # 29, the car
-# The default symbol is underlined in red.  The underline sits one pixel to
-# the right of the cell's own columns (273..293) and so ends on the next
-# vertical line; the chooser's hit test does not depend on it.
-MARK_Y = 2 * PITCH
-MARK_X0, MARK_X1 = 274, 294
+# The default symbol is underlined in red, on the grid line below its cell.
+# The underline starts after the cell's left line, so it is one pixel right
+# of the cell's own columns (273..293) and ends on the next vertical line:
+# x 274..294 at y 42.  The chooser's hit test does not depend on it.
+MARK_Y = (DEFAULT_CELL // COLUMNS + 1) * PITCH
+MARK_X0 = (DEFAULT_CELL % COLUMNS) * PITCH + 1
+MARK_X1 = MARK_X0 + PITCH - 1
 
 # ---------------------------------------------------------------------------
 # A 5 x 7 pixel font (two more rows below the baseline for descenders).
