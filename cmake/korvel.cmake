@@ -19,7 +19,7 @@ macro(korvel_setup_gtest)
                 target_compile_options(${t} PRIVATE -w)
             endif()
         endforeach()
-        # Newer GoogleTest sources define the GTest:: names themselves.
+        # googletest 1.12 defines these aliases itself; older sources do not.
         foreach(t gtest gtest_main gmock)
             if(NOT TARGET GTest::${t})
                 add_library(GTest::${t} ALIAS ${t})
