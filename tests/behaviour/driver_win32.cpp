@@ -99,6 +99,8 @@ Dialog* openMainDialogForTest()
     pickArmed = false;
     chosenSymbol[0] = chosenSymbol[1] = chosenSymbol[2] = '\0';
     clearRecordedPrompts();
+    setMessageHook({});
+    setPauseHook({});
     queuedPresses.clear();
     lastChooserWithoutPress = NULL;
 
@@ -135,6 +137,8 @@ void closeMainDialogForTest(Dialog* dialog)
 void userType(Dialog* dialog, int id, const std::string& characters)
 {
     HWND edit = item(dialog, id);
+    if (!IsWindowEnabled(edit))
+        return; // a greyed-out edit takes no keystroke
     for (char c : characters) {
         putCaretAtEnd(edit);
         SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
@@ -144,6 +148,8 @@ void userType(Dialog* dialog, int id, const std::string& characters)
 void userBackspace(Dialog* dialog, int id, int count)
 {
     HWND edit = item(dialog, id);
+    if (!IsWindowEnabled(edit))
+        return;
     for (int i = 0; i < count; ++i) {
         putCaretAtEnd(edit);
         SendMessageA(edit, WM_CHAR, VK_BACK, 1);
@@ -160,8 +166,11 @@ void userDragTrackbar(Dialog* dialog, int id, int position)
     if (position > maximum)
         position = maximum;
     SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
+    // What the trackbar sends the dialog for a mouse drag that ends there; each
+    // notification is handled in full.
     const LPARAM from = reinterpret_cast<LPARAM>(trackbar);
     SendMessageA(windowOf(dialog), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), from);
+    SendMessageA(windowOf(dialog), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), from);
     SendMessageA(windowOf(dialog), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), from);
 }
 
@@ -182,12 +191,11 @@ void userClick(Dialog* dialog, int id)
 
 void userFocus(Dialog* dialog, int id)
 {
+    // As a click: nothing for a greyed-out edit, and no new focus notification for
+    // the edit that has the focus already.
     HWND edit = item(dialog, id);
-    // Clicking into the edit that has the focus already gains nothing; as the
-    // user must first have been elsewhere, the focus goes to the dialog first.
-    if (GetFocus() == edit)
-        SetFocus(windowOf(dialog));
-    SetFocus(edit);
+    if (IsWindowEnabled(edit))
+        SetFocus(edit);
 }
 
 void queueChooserPresses(const std::vector<std::pair<int, int>>& presses)

@@ -168,8 +168,12 @@ TEST_F(PlatformWin32, ATextLimitStopsTypingButNeverCutsTheText)
     setItemText(dialog, Plain, "NOCALL");
     setTextLimit(dialog, Plain, 3);
     EXPECT_EQ(getItemText(dialog, Plain, 100), "NOCALL");
+    commands.clear();
     type(Plain, "X");
     EXPECT_EQ(getItemText(dialog, Plain, 100), "NOCALL");
+    // Refused, with the notice of an edit at its limit. (Wine's edit follows it
+    // with an EN_CHANGE for the unchanged text.)
+    EXPECT_EQ(count(Plain, EN_MAXTEXT), 1);
     setItemText(dialog, Plain, "AB");
     type(Plain, "CDE");
     EXPECT_EQ(getItemText(dialog, Plain, 100), "ABC");
