@@ -40,36 +40,6 @@ void runChooserWith(std::function<void(HWND)> step)
     KillTimer(NULL, timer);
 }
 
-TEST(ChooserWin32, IsTheTemplateWithThePictureAtItsRealSize)
-{
-    std::string caption;
-    std::string label;
-    LONG pictureStyle = 0;
-    int pictureId = 0;
-    SIZE bitmapSize = {};
-    runChooserWith([&](HWND chooser) {
-        char text[64] = "";
-        GetWindowTextA(chooser, text, sizeof text);
-        caption = text;
-        GetDlgItemTextA(chooser, IdChooserLabel, text, sizeof text);
-        label = text;
-        HWND picture = findChooserPicture(chooser);
-        pictureStyle = GetWindowLongA(picture, GWL_STYLE);
-        pictureId = static_cast<short>(GetDlgCtrlID(picture));
-        BITMAP bitmap = {};
-        GetObjectA(reinterpret_cast<HBITMAP>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof bitmap,
-                   &bitmap);
-        bitmapSize = {bitmap.bmWidth, bitmap.bmHeight};
-        pressChooserPicture(chooser, 0, 0);
-    });
-    EXPECT_EQ(caption, kChooserCaption);
-    EXPECT_EQ(label, kChooserLabel);
-    EXPECT_EQ(pictureId, -1);
-    EXPECT_EQ(pictureStyle & (SS_NOTIFY | SS_REALSIZEIMAGE | SS_SUNKEN), SS_NOTIFY | SS_REALSIZEIMAGE | SS_SUNKEN);
-    EXPECT_EQ(bitmapSize.cx, kSymbolPictureWidth);
-    EXPECT_EQ(bitmapSize.cy, kSymbolPictureHeight);
-}
-
 // The grid's black lines and the red mark under ">/" (row 2's top line at x 274
 // to 294) must be at their own pixels: not clipped, not stretched, not shifted.
 // Read from the picture's own painting, which the screen shows only after a delay.
