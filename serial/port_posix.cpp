@@ -1,6 +1,6 @@
 // Port table on POSIX: the COM slots stand for fixed device paths, opened
-// exclusively, set to raw 8N1-style lines with termios, written with poll and
-// non-blocking writes under the same time-outs a Win32 write has.
+// exclusively, set raw with termios, and written with poll and non-blocking
+// writes under the time-outs that a Win32 write has.
 #include "serial/port_table.h"
 #include "serial/port_testing.h"
 

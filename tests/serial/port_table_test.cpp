@@ -30,12 +30,6 @@ TEST(PortTable, BaudRowsInDisplayOrder)
     }
 }
 
-TEST(PortTable, ProbeResultsStartAsNotFound)
-{
-    for (unsigned slot = 0; slot < kPortSlotCount; ++slot)
-        EXPECT_EQ(portProbeResults[slot], NotFound);
-}
-
 TEST(PortTable, DeviceNamesFollowTheComTemplate)
 {
     EXPECT_EQ(deviceNameFor(0), "\\\\.\\COM1");
