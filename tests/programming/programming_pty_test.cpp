@@ -82,7 +82,9 @@ protected:
     {
         fcntl(device, F_SETFL, fcntl(device, F_GETFL) | O_NONBLOCK);
         const std::string block(4096, 'f');
-        while (write(device, block.data(), block.size()) > 0) {
+        for (std::size_t size = block.size(); size > 0; size /= 2) {
+            while (write(device, block.data(), size) > 0) {
+            }
         }
         filled = true;
     }
