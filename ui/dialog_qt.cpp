@@ -113,9 +113,20 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
     const int id = layout.id;
     QWidget* widget = nullptr;
     switch (layout.kind) {
-    case KindGroup:
-        widget = new QGroupBox(caption, dialog);
+    case KindGroup: {
+        auto* group = new QGroupBox(caption, dialog);
+        // The caption sits on the frame's top line, as a Win32 group box draws it,
+        // instead of above it: the rows inside were laid out for that.
+        const int half = dialog->baseUnits.y / 2;
+        group->setStyleSheet(QStringLiteral("QGroupBox { margin-top: %1px; border: 1px solid palette(mid);"
+                                            " border-radius: 3px; }"
+                                            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+                                            " left: %2px; padding: 0px 2px; background-color: palette(window); }")
+                                 .arg(half)
+                                 .arg(dialog->baseUnits.x));
+        widget = group;
         break;
+    }
     case KindLabel: {
         auto* label = new QLabel(caption, dialog);
         label->setTextFormat(Qt::PlainText);
