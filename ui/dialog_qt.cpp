@@ -22,6 +22,7 @@
 #include <QStyledItemDelegate>
 
 #include "control_ids.h"
+#include "dialog_text.h"
 #include "layout.h"
 #include "main_dialog.h"
 #include "serial/port_table.h"
@@ -439,24 +440,7 @@ void setItemText(Dialog* dialog, int id, const std::string& text)
 
 unsigned getItemUnsigned(Dialog* dialog, int id)
 {
-    // GetDlgItemInt, unsigned: blanks around the digits, nothing else; 0 for no
-    // number and for one above 32 bits.
-    const std::string text = getItemText(dialog, id, 1023);
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    unsigned long long value = 0;
-    std::size_t digits = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) {
-        value = value * 10 + static_cast<unsigned>(text[i] - '0');
-        if (value > 0xFFFFFFFFull)
-            return 0;
-    }
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    if (digits == 0 || i != text.size())
-        return 0;
-    return static_cast<unsigned>(value);
+    return dialogTextToUnsigned(getItemText(dialog, id, 1023));
 }
 
 void setItemUnsigned(Dialog* dialog, int id, unsigned value) { setItemText(dialog, id, std::to_string(value)); }

@@ -303,10 +303,9 @@ TEST_F(QtHostTest, LogEditTakesMultiLineTextAndNotifies)
 
 TEST_F(QtHostTest, NumbersAreReadAsGetDlgItemIntReadsThemUnsigned)
 {
+    // The shared reading of dialog_text.h, on the text the control shows.
     const std::pair<const char*, unsigned> cases[] = {
-        {"9", 9},       {" 12 ", 12},    {"007", 7},  {"4294967295", 4294967295u}, {"4294967296", 0},
-        {"", 0},        {"12a", 0},      {"a12", 0},  {"-1", 0},                   {"+5", 0},
-        {"1 2", 0},     {"   ", 0},
+        {"9", 9}, {" 12 ", 12}, {"007", 7}, {"12a", 12}, {"+5", 5}, {"4294967296", 0}, {"", 0}, {"a12", 0}, {"   ", 0},
     };
     for (const auto& [input, expected] : cases) {
         setItemText(dialog, IdComment0, input);

@@ -1,0 +1,49 @@
+#pragma once
+// Shared set-up of the behaviour suite: the host's real main dialog, opened fresh
+// for every test, and short ways to read what the user sees.
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "config/config_settings.h"
+#include "host_driver.h"
+#include "serial/port_table.h"
+#include "ui/control_ids.h"
+#include "ui/prompts_recorder.h"
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (PortProbeResult& result : portProbeResults)
+            result = NotFound;
+        setUpPorts();
+        dialog = openMainDialogForTest();
+    }
+
+    void TearDown() override { closeMainDialogForTest(dialog); }
+
+    // Probe results in place before the dialog opens; none by default.
+    virtual void setUpPorts() {}
+
+    std::string text(int id) const { return getItemText(dialog, id, 1023); }
+    int position(int id) const { return getTrackbarPos(dialog, id); }
+    bool enabled(int id) const { return isItemEnabled(dialog, id); }
+
+    std::vector<std::string> messageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const RecordedMessage& message : recordedMessages())
+            texts.push_back(message.text);
+        return texts;
+    }
+
+    void clearText(int id) { userBackspace(dialog, id, static_cast<int>(text(id).size())); }
+
+    // Takes the focus away from whatever edit has it, so the next focus counts.
+    void focusElsewhere(int id = IdCallsign0) { userFocus(dialog, id); }
+
+    Dialog* dialog = nullptr;
+};

@@ -1,0 +1,138 @@
+#include "behaviour_fixture.h"
+
+namespace {
+
+class InitialState : public MainDialogTest {
+protected:
+    void setUpPorts() override
+    {
+        portProbeResults[0] = Available;
+        portProbeResults[1] = Inaccessible; // exists but busy: not offered
+        portProbeResults[3] = Available;
+    }
+};
+
+TEST_F(InitialState, LabelsShowTheDefaultsInTheirUnits)
+{
+    struct Label {
+        int id0, id1;
+        const char* text;
+    };
+    const Label labels[] = {
+        {IdHopCount0, IdHopCount1, "2"},
+        {IdTxDelayValue0, IdTxDelayValue1, "233.3 ms"},
+        {IdDriveIntervalValue0, IdDriveIntervalValue1, "30 sec"},
+        {IdIdleIntervalValue0, IdIdleIntervalValue1, "6min 0sec"},
+        {IdDriveSpeedValue0, IdDriveSpeedValue1, "10 km/h"},
+        {IdFramesValue0, IdFramesValue1, "10 frames"},
+    };
+    for (const Label& label : labels) {
+        EXPECT_EQ(text(label.id0), label.text);
+        EXPECT_EQ(text(label.id1), label.text);
+    }
+}
+
+TEST_F(InitialState, BothConfigurationsHoldTheDefaults)
+{
+    for (int n = 0; n < 2; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(text(n ? IdCallsign1 : IdCallsign0), "NOCALL");
+        EXPECT_EQ(textLimitOf(dialog, n ? IdCallsign1 : IdCallsign0), 6u);
+        EXPECT_EQ(text(n ? IdSsid1 : IdSsid0), "9");
+        EXPECT_EQ(text(n ? IdSymbol1 : IdSymbol0), ">/");
+        EXPECT_EQ(text(n ? IdPath1 : IdPath0), "COMPRESSED");
+        const int combo = n ? IdPathType1 : IdPathType0;
+        EXPECT_EQ(getComboSelection(dialog, combo), 0);
+        for (int row = 0; row < 4; ++row)
+            EXPECT_EQ(getComboRowData(dialog, combo, row), row);
+        EXPECT_EQ(getComboRowData(dialog, combo, 4), -1);
+        EXPECT_EQ(position(n ? IdHops1 : IdHops0), 2);
+        EXPECT_EQ(position(n ? IdTxDelay1 : IdTxDelay0), 35);
+        EXPECT_EQ(position(n ? IdDriveInterval1 : IdDriveInterval0), 30);
+        EXPECT_EQ(position(n ? IdDriveSpeed1 : IdDriveSpeed0), 10);
+        EXPECT_EQ(position(n ? IdIdleFactor1 : IdIdleFactor0), 12);
+        EXPECT_EQ(position(n ? IdFrames1 : IdFrames0), 10);
+        EXPECT_EQ(text(n ? IdComment1 : IdComment0), "");
+    }
+}
+
+TEST_F(InitialState, TrackbarsKeepToTheirRanges)
+{
+    struct Range {
+        int id, low, high;
+    };
+    const Range ranges[] = {
+        {IdHops1, 1, 3},        {IdTxDelay0, 6, 75},   {IdDriveInterval1, 5, 254},
+        {IdDriveSpeed0, 1, 100}, {IdIdleFactor1, 1, 100}, {IdFrames0, 0, 50},
+    };
+    for (const Range& range : ranges) {
+        userDragTrackbar(dialog, range.id, range.low - 10);
+        EXPECT_EQ(position(range.id), range.low) << range.id;
+        userDragTrackbar(dialog, range.id, range.high + 10);
+        EXPECT_EQ(position(range.id), range.high) << range.id;
+    }
+}
+
+TEST_F(InitialState, BudgetAndSecondConfigurationAreOn)
+{
+    EXPECT_EQ(text(IdConfig0SpaceLeft), "32");
+    EXPECT_EQ(text(IdEepromSpaceLeft), "21");
+    EXPECT_EQ(text(IdSecondConfig), "Disable 2nd Config");
+    EXPECT_TRUE(enabled(IdSecondConfig));
+    EXPECT_TRUE(enabled(IdConfig1Group));
+    EXPECT_TRUE(enabled(IdComment1));
+    EXPECT_TRUE(recordedMessages().empty());
+}
+
+TEST_F(InitialState, OnlyTiny13CanBeChosen)
+{
+    EXPECT_TRUE(getCheck(dialog, IdTiny13));
+    EXPECT_TRUE(enabled(IdTiny13));
+    EXPECT_FALSE(enabled(IdTiny2313));
+    EXPECT_FALSE(enabled(IdMega8));
+    userClick(dialog, IdTiny2313);
+    EXPECT_TRUE(getCheck(dialog, IdTiny13));
+    EXPECT_FALSE(getCheck(dialog, IdTiny2313));
+}
+
+TEST_F(InitialState, PortListOffersTheAvailablePortsOnly)
+{
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 0), 0);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 1), 3);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), -1);
+    EXPECT_EQ(getComboSelection(dialog, IdPort), 0);
+    EXPECT_EQ(text(IdPort).substr(0, 4), "COM1");
+}
+
+TEST_F(InitialState, BaudListPreselects4800)
+{
+    for (int row = 0; row < 8; ++row)
+        EXPECT_EQ(getComboRowData(dialog, IdBaud, row), row);
+    EXPECT_EQ(getComboSelection(dialog, IdBaud), 2);
+    EXPECT_EQ(text(IdBaud), "4800 Bd");
+    EXPECT_EQ(text(IdStatus), "");
+    EXPECT_EQ(text(IdLog), "");
+}
+
+TEST_F(MainDialogTest, WithoutPortsThePortListIsEmpty)
+{
+    EXPECT_EQ(getComboSelection(dialog, IdPort), -1);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 0), -1);
+}
+
+TEST_F(MainDialogTest, UpperCaseFieldsAndLimitsApplyToTyping)
+{
+    clearText(IdCallsign0);
+    userType(dialog, IdCallsign0, "dl1abcxyz");
+    EXPECT_EQ(text(IdCallsign0), "DL1ABC");
+
+    clearText(IdPath1);
+    userType(dialog, IdPath1, "wide1-1");
+    EXPECT_EQ(text(IdPath1), "WIDE1-1");
+
+    // The comment keeps what is typed.
+    userType(dialog, IdComment0, "Hi");
+    EXPECT_EQ(text(IdComment0), "Hi");
+}
+
+} // namespace

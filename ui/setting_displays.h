@@ -1,0 +1,26 @@
+#pragma once
+// Value labels beside the trackbars, and the drive-interval minimum on the dialog.
+
+#include <string>
+
+#include "platform.h"
+
+// Seconds (below 300) or minutes and seconds of a trackbar position, optionally
+// multiplied by a second trackbar (multiplierId -1: none).
+void showIntervalLabel(Dialog* dialog, int trackbarId, int multiplierId, int labelId);
+// "<position> <unit>", e.g. "10 km/h".
+void showUnitLabel(Dialog* dialog, int trackbarId, int labelId, const char* unit);
+// The TX delay in milliseconds.
+void showTxDelayLabel(Dialog* dialog, int trackbarId, int labelId);
+
+// Moves the lower end of a configuration's drive interval trackbar to minimum and
+// raises the position (never lowers it), with both interval labels following.
+void applyMinimumDriveInterval(Dialog* dialog, int configNumber, int minimum);
+
+// Every scroll: all labels of both configurations, and both path texts rewritten
+// from their path types.
+void refreshSettingDisplays(Dialog* dialog);
+
+// Pure label texts, shared with the initial state.
+std::string intervalText(int seconds);
+std::string txDelayText(int txDelay);
