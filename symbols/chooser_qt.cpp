@@ -65,7 +65,15 @@ SymbolChooser::SymbolChooser(QScreen* screen)
     label = new QLabel(QString::fromLatin1(kChooserLabel), this);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const PixelRect rect = dluRectToPixels(3, 70, 193, 8, units);
+    PixelRect rect = dluRectToPixels(3, 70, 193, 8, units);
+    // The picture keeps its real size whatever the font; where a font with
+    // smaller units would let it run into the label, the label and the window
+    // move down instead.
+    const int below = picture->geometry().bottom() + 1 + dluToPixelsY(2, units);
+    if (rect.y < below) {
+        setFixedHeight(height() + below - rect.y);
+        rect.y = below;
+    }
     label->setGeometry(rect.x, rect.y, rect.width, rect.height);
     label->installEventFilter(this);
     installEventFilter(this);
