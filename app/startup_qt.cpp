@@ -1,6 +1,7 @@
 #include "startup_qt.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include "instance_lock.h"
 #include "serial/port_table.h"
@@ -14,6 +15,10 @@ int runKorvelConfig(int& argc, char** argv, void (*afterShow)())
 
     QApplication application(argc, argv);
     QApplication::setFont(dialogFont());
+    // Message boxes and the chooser show the program's icon too, and desktops
+    // match the windows to korvelconfig.desktop.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvelconfig.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("korvelconfig"));
     if (!mayRun) {
         showMessage("KorvelConfig allready started.", "Error");
         return -1;

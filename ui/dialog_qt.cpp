@@ -3,6 +3,7 @@
 #include <string>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -170,6 +171,7 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
     case KindTrackbar: {
         auto* slider = new QSlider(Qt::Horizontal, dialog);
         slider->setTickPosition(QSlider::TicksBothSides);
+        slider->setFocusPolicy(Qt::ClickFocus); // no tab stop, as in the template
         slider->setRange(0, 100); // a new trackbar's range
         slider->setValue(0);
         updateTrackbarSteps(slider);
@@ -492,6 +494,11 @@ int addComboRow(Dialog* dialog, int id, const std::string& text)
                 const QString device = QString::fromLatin1(portDevicePath(slot));
                 combo->setItemData(row, device, kDeviceRole);
                 combo->setItemData(row, device, Qt::ToolTipRole);
+                // The open list may be wider than the box, so the device shows whole.
+                const QString shown = QStringLiteral("%1 (%2)").arg(combo->itemText(row), device);
+                const int wanted = combo->fontMetrics().horizontalAdvance(shown) + 4 * dialog->baseUnits.x;
+                if (combo->view()->minimumWidth() < wanted)
+                    combo->view()->setMinimumWidth(wanted);
                 break;
             }
         }

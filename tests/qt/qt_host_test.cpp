@@ -2,6 +2,7 @@
 // dialog logic: geometry from the layout table, and the Win32 behaviours that the
 // handlers rely on.
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -164,6 +165,19 @@ TEST_F(QtHostTest, OpeningActivatesNoControlAndNotifiesNothing)
     QApplication::setActiveWindow(dialog);
     EXPECT_EQ(QApplication::focusWidget(), dialog);
     EXPECT_EQ(countCalls(LogicCall::Command, IdComment0, NotifySetFocus), 1);
+}
+
+TEST_F(QtHostTest, ReturnAndEscapeDoNothingInTheMainDialog)
+{
+    // No dialog manager keys: no default button, no cancel.
+    userFocus(dialog, IdCallsign0);
+    QTest::keyClick(dialogControl(dialog, IdCallsign0), Qt::Key_Return);
+    QTest::keyClick(dialogControl(dialog, IdCallsign0), Qt::Key_Escape);
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(countCalls(LogicCall::Command, IdProgram), 0);
+    EXPECT_EQ(countCalls(LogicCall::Command, IdSecondConfig), 0);
+    EXPECT_EQ(widget<QSlider>(IdHops0)->focusPolicy(), Qt::ClickFocus) << "trackbars have no tab stop";
 }
 
 // ---- edits ----
@@ -415,6 +429,8 @@ TEST_F(QtHostTest, PortRowsNameTheirLinuxDevice)
     EXPECT_EQ(combo->toolTip(), device);
     EXPECT_EQ(text(IdPort), "COM3") << "the value stays the COM name";
     EXPECT_EQ(getComboRowData(dialog, IdPort, row), 2);
+    const QString shown = QStringLiteral("COM3 (%1)").arg(device);
+    EXPECT_GE(combo->view()->minimumWidth(), combo->fontMetrics().horizontalAdvance(shown)) << "the open list shows it whole";
 }
 
 // ---- focus, buttons, enabling ----
