@@ -50,7 +50,8 @@ protected:
     }
 };
 
-QString fromAnsi(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<int>(text.size())); }
+// Up to the first NUL, as SetWindowTextA reads it.
+QString fromAnsi(const std::string& text) { return QString::fromLatin1(text.c_str()); }
 
 std::string toAnsi(const QString& text)
 {

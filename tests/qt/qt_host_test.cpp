@@ -193,6 +193,9 @@ TEST_F(QtHostTest, UpperCaseEditsUpperCaseWhatIsTypedAndWhatIsSet)
     setItemText(dialog, IdPath1, "wide2-2,\xe4");
     EXPECT_EQ(text(IdPath1), "WIDE2-2,\xc4") << "one character per character, Latin-1 included";
 
+    setItemText(dialog, IdSymbol1, std::string("E/\0x", 4));
+    EXPECT_EQ(text(IdSymbol1), "E/") << "a text ends at its first NUL";
+
     // Symbol and comment edits keep the case.
     userType(dialog, IdSymbol0, "a");
     setItemText(dialog, IdComment1, "Hello");
