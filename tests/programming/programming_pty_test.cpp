@@ -78,13 +78,18 @@ protected:
     }
 
     // Makes the tracker's side stop taking bytes: the next write runs into its time-out.
+    // The kernel moves bytes on to the reader's side in the background, freeing room
+    // again, so fill until a whole round after a short rest finds no room at all.
     void fillDeviceBuffer()
     {
         fcntl(device, F_SETFL, fcntl(device, F_GETFL) | O_NONBLOCK);
         const std::string block(4096, 'f');
-        for (std::size_t size = block.size(); size > 0; size /= 2) {
-            while (write(device, block.data(), size) > 0) {
-            }
+        for (bool roomFound = true; roomFound;) {
+            roomFound = false;
+            for (std::size_t size = block.size(); size > 0; size /= 2)
+                while (write(device, block.data(), size) > 0)
+                    roomFound = true;
+            usleep(20000);
         }
         filled = true;
     }
