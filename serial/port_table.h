@@ -8,6 +8,8 @@
 enum PortProbeResult { NotFound = 0, Available = 1, Inaccessible = 2 };
 
 constexpr unsigned kPortSlotCount = 10;
+// Slots 0 to 8 stand for COM1 to COM9; slot 9 never holds a port.
+constexpr unsigned kUsablePortSlots = 9;
 constexpr int kBaudRowCount = 8;
 
 struct BaudRow {
@@ -31,19 +33,28 @@ struct LineSettings {
     int parity;          // parityCodes[parityIndex]
     int stopBits;        // stopBitsCodes[stopBitsIndex]
 };
+// An index outside 0 to 3 gives the code -1, which openPort refuses.
 LineSettings lineSettingsFor(int baud, int parityIndex, int stopBitsIndex, int dataBits);
 
 // A write of n bytes may take multiplier * n + constant milliseconds.
+// A baud rate of 0 or less has no time-outs ({0, 0}); openPort refuses it.
 struct WriteTimeouts {
     std::uint32_t multiplier;
     std::uint32_t constant;
 };
 WriteTimeouts writeTimeoutsFor(int baud);
 
-// "\\.\COM1" with its last character replaced by '1' + slot.
+// "\\.\COM1" with its last character replaced by '1' + slot; "" from slot 10 on.
 std::string deviceNameFor(unsigned slot);
 
-// Backend (one per OS). All return 0 for slot 10 or more.
+// The device a slot stands for, to show beside its name: "/dev/ttyUSB0" and the
+// like on POSIX, "\\.\COM1" to "\\.\COM9" on Windows; "" for slot 9 and beyond.
+const char* portDevicePath(unsigned slot);
+
+// The backends' one message: "cannot set COMstate (code)", ownerless, OK only.
+void showLineSetupRefused(int errorCode);
+
+// Backend (one per OS). All return 0 for slot 9 or more without touching a device.
 int probePorts(PortProbeResult* results, int count);
 int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits);
 std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length);

@@ -66,10 +66,11 @@ TEST_F(Programming, WithoutAPortTheWarningIsFollowedByTheOpenFailure)
 
 class MissingPort : public MainDialogTest {
 protected:
-    void setUpPorts() override { portProbeResults[8] = Available; } // listed, but COM9 is not there
+    // Listed, but no device behind it on any machine.
+    void setUpPorts() override { portProbeResults[9] = Available; }
 };
 
-TEST_F(MissingPort, APortThatIsGoneCannotBeOpened)
+TEST_F(MissingPort, AListedPortThatCannotBeOpened)
 {
     userClick(dialog, IdProgram);
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{kWarning, "cannot open selected COM-Port!"}));

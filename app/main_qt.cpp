@@ -1,0 +1,3 @@
+#include "startup_qt.h"
+
+int main(int argc, char** argv) { return runKorvelConfig(argc, argv); }

@@ -1,0 +1,295 @@
+// Port table on POSIX: the COM slots stand for fixed device paths, opened
+// exclusively, set raw with termios, and written with poll and non-blocking
+// writes under the time-outs that a Win32 write has.
+#include "serial/port_table.h"
+#include "serial/port_testing.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <string>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// COM1 to COM9. USB serial adapters come first: that is how most trackers are
+// connected, and the port list preselects the first port found. Then CDC-ACM
+// devices, the Raspberry Pi's GPIO UART, and two on-board UARTs.
+const char* const devicePaths[kUsablePortSlots] = {
+    "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2", "/dev/ttyUSB3", "/dev/ttyACM0",
+    "/dev/ttyACM1", "/dev/serial0", "/dev/ttyS0",   "/dev/ttyS1",
+};
+
+std::string testPaths[kUsablePortSlots];
+bool testPathSet[kUsablePortSlots];
+
+struct PortSlot {
+    int open; // 1 exactly while fd is an open port
+    int fd;
+    WriteTimeouts timeouts;
+};
+
+PortSlot slots[kUsablePortSlots];
+
+// TIOCEXCL keeps other opens out, but not root's; the lock keeps out every
+// program that locks too, root's included.
+int openExclusive(const char* path, PortProbeResult& failure)
+{
+    const int fd = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        failure = errno == ENOENT || errno == ENODEV || errno == ENXIO ? NotFound : Inaccessible;
+        return -1;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+        ::close(fd);
+        failure = Inaccessible;
+        return -1;
+    }
+    return fd;
+}
+
+// A pseudo-terminal keeps the exclusive mark after we close it while its other
+// end is open, so take it off first.
+void closeExclusive(int fd)
+{
+    ::ioctl(fd, TIOCNXCL);
+    ::close(fd);
+}
+
+int errnoOr(int fallback)
+{
+    return errno != 0 ? errno : fallback;
+}
+
+// 0 when the device took the line, else the error code to report.
+int applyLine(int fd, const LineSettings& line)
+{
+    termios settings;
+    if (::tcgetattr(fd, &settings) != 0)
+        return errnoOr(EIO);
+    if (!termiosForLine(line, settings))
+        return EINVAL;
+    int result;
+    do {
+        result = ::tcsetattr(fd, TCSANOW, &settings);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0)
+        return errnoOr(EIO);
+    // Pseudo-terminals and some adapters have no modem lines; that is no fault.
+    int modemLines = TIOCM_DTR | TIOCM_RTS;
+    if (::ioctl(fd, TIOCMBIS, &modemLines) != 0 && errno != ENOTTY && errno != EINVAL)
+        return errnoOr(EIO);
+    return 0;
+}
+
+int millisecondsLeft(Clock::time_point deadline)
+{
+    const auto left = deadline - Clock::now();
+    if (left <= Clock::duration::zero())
+        return 0;
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    return static_cast<int>(std::min<long long>(ms, 1 << 30));
+}
+
+// The kernel takes the bytes long before the line has sent them. Waiting for the
+// line within the same time-out (as a Win32 write does) makes the pauses between
+// writes pauses on the line. What is still queued at the deadline is dropped, so
+// that close does not wait for it, and is not counted.
+std::uint32_t unsentAtDeadline(int fd, Clock::time_point deadline)
+{
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            return 0;
+        const int wait = millisecondsLeft(deadline);
+        if (wait == 0) {
+            ::tcflush(fd, TCOFLUSH);
+            return static_cast<std::uint32_t>(queued);
+        }
+        ::poll(nullptr, 0, std::min(wait, 2));
+    }
+}
+
+} // namespace
+
+void setPortDevicePathForTesting(unsigned slot, const char* path)
+{
+    if (slot >= kUsablePortSlots)
+        return;
+    testPathSet[slot] = path != nullptr;
+    testPaths[slot] = path ? path : "";
+}
+
+const char* portDevicePath(unsigned slot)
+{
+    if (slot >= kUsablePortSlots)
+        return "";
+    return testPathSet[slot] ? testPaths[slot].c_str() : devicePaths[slot];
+}
+
+int termiosForLine(const LineSettings& line, termios& settings)
+{
+    speed_t speed;
+    switch (line.baud) {
+    case 1200: speed = B1200; break;
+    case 2400: speed = B2400; break;
+    case 4800: speed = B4800; break;
+    case 9600: speed = B9600; break;
+    case 19200: speed = B19200; break;
+    case 38400: speed = B38400; break;
+    case 57600: speed = B57600; break;
+    case 115200: speed = B115200; break;
+    default: return 0;
+    }
+
+    // No CRTSCTS: no hardware flow control. HUPCL lowers DTR and RTS on close.
+    tcflag_t control = CREAD | CLOCAL | HUPCL;
+    switch (line.byteSize) {
+    case 7: control |= CS7; break;
+    case 8: control |= CS8; break;
+    default: return 0;
+    }
+    switch (line.parity) { // Win32 codes
+    case 0: break;
+    case 1: control |= PARENB | PARODD; break;
+    case 2: control |= PARENB; break;
+#ifdef CMSPAR
+    case 3: control |= PARENB | PARODD | CMSPAR; break; // mark
+    case 4: control |= PARENB | CMSPAR; break;          // space
+#endif
+    default: return 0;
+    }
+    switch (line.stopBits) { // termios has no 1.5 stop bits
+    case 0: break;
+    case 2: control |= CSTOPB; break;
+    default: return 0;
+    }
+
+    // Raw: no XON/XOFF, no CR/LF translation, no echo, no signals.
+    settings.c_iflag = 0;
+    settings.c_oflag = 0;
+    settings.c_lflag = 0;
+    settings.c_cflag = control;
+    settings.c_cc[VMIN] = 1;
+    settings.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0)
+        return 0;
+    return 1;
+}
+
+int probePorts(PortProbeResult* results, int count)
+{
+    if (count <= 0 || !results)
+        return 0;
+    int found = 0;
+    for (int i = 0; i < count; ++i) {
+        const unsigned slot = static_cast<unsigned>(i);
+        PortProbeResult result = NotFound;
+        if (slot >= kUsablePortSlots) {
+            result = NotFound;
+        } else if (slots[slot].open) {
+            result = Available; // our own lock would refuse a second open
+        } else {
+            const int fd = openExclusive(portDevicePath(slot), result);
+            if (fd >= 0) {
+                closeExclusive(fd);
+                result = Available;
+            }
+        }
+        results[i] = result;
+        if (result != NotFound)
+            ++found;
+    }
+    return found;
+}
+
+int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits)
+{
+    if (slot >= kUsablePortSlots || slots[slot].open)
+        return 0;
+    const LineSettings line = lineSettingsFor(baud, parityIndex, stopBitsIndex, dataBits);
+    if (baud <= 0 || line.parity < 0 || line.stopBits < 0)
+        return 0;
+
+    PortProbeResult failure = NotFound;
+    const int fd = openExclusive(portDevicePath(slot), failure);
+    if (fd < 0)
+        return 0;
+
+    errno = 0;
+    const int refused = applyLine(fd, line);
+    if (refused != 0) {
+        // Closed before the box: the user may retry while it is open.
+        closeExclusive(fd);
+        showLineSetupRefused(refused);
+        return 0;
+    }
+
+    slots[slot].fd = fd;
+    slots[slot].timeouts = writeTimeoutsFor(baud);
+    slots[slot].open = 1;
+    return 1;
+}
+
+std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length)
+{
+    if (slot >= kUsablePortSlots || !slots[slot].open || !data || length == 0)
+        return 0;
+    const int fd = slots[slot].fd;
+    const WriteTimeouts& timeouts = slots[slot].timeouts;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(
+        static_cast<std::uint64_t>(timeouts.multiplier) * length + timeouts.constant);
+
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::uint32_t written = 0;
+    bool lineGone = false;
+    while (written < length) {
+        const std::size_t chunk = std::min<std::uint32_t>(length - written, 1u << 30);
+        const ssize_t n = ::write(fd, bytes + written, chunk);
+        if (n > 0) {
+            written += static_cast<std::uint32_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            const int wait = millisecondsLeft(deadline);
+            if (wait == 0)
+                break;
+            pollfd ready{fd, POLLOUT, 0};
+            const int polled = ::poll(&ready, 1, wait);
+            if (polled < 0 && errno != EINTR) {
+                lineGone = true;
+                break;
+            }
+            if (polled > 0 && !(ready.revents & POLLOUT)) {
+                lineGone = true; // hung up
+                break;
+            }
+            continue;
+        }
+        // EIO or ENXIO: the adapter was unplugged; any other error ends the write too.
+        lineGone = true;
+        break;
+    }
+    if (!lineGone)
+        written -= std::min(written, unsentAtDeadline(fd, deadline));
+    return written;
+}
+
+int closePort(unsigned slot)
+{
+    if (slot >= kUsablePortSlots || !slots[slot].open)
+        return 0;
+    closeExclusive(slots[slot].fd);
+    slots[slot] = PortSlot{0, -1, {0, 0}};
+    return 1;
+}

@@ -1,0 +1,34 @@
+// The program's start-up with recording prompts: each message box is printed
+// ("caption: text") instead of waiting for a click that no one can give offscreen.
+// Prints "shown" once the main dialog is up; with the argument "quit" it then
+// closes the dialog, which ends the program normally.
+#include <cstdio>
+#include <cstring>
+
+#include <QApplication>
+#include <QTimer>
+
+#include "app/startup_qt.h"
+#include "ui/prompts_recorder.h"
+
+namespace {
+bool quitWhenShown = false;
+
+void shown()
+{
+    std::printf("shown\n");
+    std::fflush(stdout);
+    if (quitWhenShown)
+        QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    quitWhenShown = argc > 1 && std::strcmp(argv[1], "quit") == 0;
+    setMessageHook([](const RecordedMessage& message) {
+        std::printf("%s: %s\n", message.caption.c_str(), message.text.c_str());
+        std::fflush(stdout);
+    });
+    return runKorvelConfig(argc, argv, shown);
+}
