@@ -1,0 +1,70 @@
+// The Linux program's share of the end-to-end checks: the real Qt dialog, offscreen,
+// programs a pseudo-terminal found by the port probe, and the tracker's side gets the
+// same two records, byte for byte, as the Windows program sends under Wine
+// (windows_e2e.py).
+
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host_driver.h"
+#include "serial/port_table.h"
+#include "serial/port_testing.h"
+#include "ui/control_ids.h"
+#include "ui/prompts_recorder.h"
+
+namespace {
+
+const std::string kCfgString0 = "$#Pe030,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35,255 ";
+const std::string kCfgString1 = "$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 ";
+
+std::string readAll(int fd)
+{
+    std::string received;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
+        received.append(buffer, static_cast<std::size_t>(n));
+    return received;
+}
+
+TEST(QtProgramming, TheButtonSendsTheDefaultRecordsToTheProbedPort)
+{
+    int tracker = -1;
+    int device = -1; // held open, so the program's close is no hang-up and nothing is lost
+    char name[128] = {};
+    ASSERT_EQ(openpty(&tracker, &device, name, nullptr, nullptr), 0);
+    fcntl(tracker, F_SETFL, fcntl(tracker, F_GETFL) | O_NONBLOCK);
+
+    // The probe of the program's start finds the pseudo-terminal as COM1 and nothing else.
+    setPortDevicePathForTesting(0, name);
+    for (unsigned slot = 1; slot < kUsablePortSlots; ++slot)
+        setPortDevicePathForTesting(slot, "/nonexistent/korvel-e2e");
+    probePorts(portProbeResults, kPortSlotCount);
+    Dialog* dialog = openMainDialogForTest();
+
+    std::vector<std::string> arrivedAtPause;
+    setPauseHook([&](unsigned) { arrivedAtPause.push_back(readAll(tracker)); });
+    userClick(dialog, IdProgram);
+    setPauseHook({});
+    arrivedAtPause.push_back(readAll(tracker));
+
+    ASSERT_EQ(recordedMessages().size(), 1u); // the warning, and no failure after it
+    EXPECT_EQ(recordedMessages()[0].caption, "KorvelConfig");
+    EXPECT_EQ(recordedPauses(), (std::vector<unsigned>{500, 500, 500}));
+    // Nothing before the first pause, one record before each of the others.
+    EXPECT_EQ(arrivedAtPause, (std::vector<std::string>{"", kCfgString0, kCfgString1, ""}));
+    EXPECT_EQ(getItemText(dialog, IdStatus, 255), "done.");
+
+    closeMainDialogForTest(dialog);
+    for (unsigned slot = 0; slot < kUsablePortSlots; ++slot)
+        setPortDevicePathForTesting(slot, nullptr);
+    close(tracker);
+    close(device);
+}
+
+} // namespace
