@@ -75,8 +75,8 @@ def press_keys(window, *keys):
 
 
 class Device:
-    """The far end of a pseudo-terminal: what arrived, when, and when the
-    program let go of the device after it had written.
+    """The far end of a pseudo-terminal: when the program took the device,
+    what arrived and when, and when it let go of the device after writing.
 
     Times are brackets (not later than, not earlier than): an arrival lies
     after the start of the poll before the one that saw it and before it was
@@ -87,8 +87,10 @@ class Device:
         self.path = os.ttyname(slave)
         os.close(slave)
         self.lock = threading.Lock()
+        self.opened_at = None  # (earliest, latest)
         self.chunks = []  # (earliest, latest, bytes)
         self.closed_at = None  # (earliest, latest)
+        self.hung_up = True
         self.running = True
         self.thread = threading.Thread(target=self._read, daemon=True)
         self.thread.start()
@@ -100,29 +102,32 @@ class Device:
         while self.running:
             earlier, started = started, time.monotonic()
             events = poller.poll(10)
-            if not events:
-                continue
             data = b""
-            if events[0][1] & select.POLLIN:
+            if events and events[0][1] & select.POLLIN:
                 try:
                     data = os.read(self.master, 4096)
                 except OSError:
                     pass  # EIO: nobody holds the device
             now = time.monotonic()
+            hung_up = bool(events) and not data
             with self.lock:
+                # poll looks at the device before it waits: open by the time it started.
+                if self.hung_up and not hung_up and self.opened_at is None:
+                    self.opened_at = (earlier, started)
                 if data:
                     self.chunks.append((earlier, now, data))
-                elif self.chunks and self.closed_at is None:
+                elif hung_up and self.chunks and self.closed_at is None:
                     self.closed_at = (earlier, now)
-            if not data:
-                time.sleep(0.002)  # hung up: poll reports it until the next open
+                self.hung_up = hung_up
+            if hung_up:
+                time.sleep(0.002)  # poll reports it until the next open
 
     def take(self):
-        """What arrived since the last take, and the hang-up after it (or None)."""
+        """Since the last take: the open (or None), what arrived, the hang-up after it (or None)."""
         with self.lock:
-            chunks, closed_at = self.chunks, self.closed_at
-            self.chunks, self.closed_at = [], None
-        return chunks, closed_at
+            taken = self.opened_at, self.chunks, self.closed_at
+            self.opened_at, self.chunks, self.closed_at = None, [], None
+        return taken
 
     def closed(self):
         with self.lock:
@@ -185,9 +190,8 @@ class KorvelConfig:
             return
         press_keys(warning, "Return")
         wait_until(tracker.closed, 30)
-        chunks, closed_at = tracker.take()
-        check_run(chunks, closed_at, expected, label)
-        check(not decoy.take()[0], label + ": bytes went to the port not chosen")
+        check_run(*tracker.take(), expected, label)
+        check(not decoy.take()[1], label + ": bytes went to the port not chosen")
         check(not visible_windows("^KorvelConfig$"), label + ": a message box followed the run")
 
     def close(self, how):
@@ -209,7 +213,7 @@ class KorvelConfig:
             self.process.wait()
 
 
-def check_run(chunks, closed_at, expected, label):
+def check_run(opened_at, chunks, closed_at, expected, label):
     received = b"".join(data for _, _, data in chunks)
     if not check(received == b"".join(expected),
                  "%s: the tracker received %r, not %r" % (label, received, b"".join(expected))):
@@ -223,8 +227,12 @@ def check_run(chunks, closed_at, expected, label):
         if second_start is None and offset > len(expected[0]):
             second_start = chunk
     last = chunks[-1]
-    print("%s: records about %.3f s apart, port closed about %.3f s after the last"
-          % (label, second_start[1] - first_end[1], (closed_at or last)[1] - last[1]), flush=True)
+    print("%s: first record about %.3f s after the open, the second %.3f s after it, the close %.3f s"
+          " after that" % (label, chunks[0][1] - (opened_at or chunks[0])[1], second_start[1] - first_end[1],
+                           (closed_at or last)[1] - last[1]), flush=True)
+    if check(opened_at is not None, label + ": the port was not opened"):
+        check(chunks[0][1] - opened_at[0] >= PAUSE, "%s: the first record began within %.3f s of the open"
+              % (label, chunks[0][1] - opened_at[0]))
     check(second_start is not first_end,
           label + ": the two records arrived together, not as two writes with a pause between")
     check(second_start[1] - first_end[0] >= PAUSE,
