@@ -11,13 +11,13 @@
 
 namespace {
 
-QApplication& application()
+void application()
 {
     static int argc = 1;
     static char name[] = "prompts-test";
     static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
+    if (!QApplication::instance())
+        new QApplication(argc, argv); // kept to the program's end
 }
 
 // No owner and no modality, so the main dialog stays usable; the text is shown as

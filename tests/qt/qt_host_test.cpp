@@ -1,51 +1,55 @@
-// The Qt host's platform layer, offscreen, with a stand-in for the dialog logic
-// that notes every notification: what Qt does differently from Win32 and the
-// host must bend back.
+// The Qt host, offscreen, with a stand-in for the dialog logic that notes every
+// notification: where Qt differs from Win32 and the host must bend it back.
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFontMetrics>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "host_driver.h"
 #include "serial/port_table.h"
+#include "symbols/symbol_chooser.h"
+#include "symbols/symbol_grid.h"
 #include "ui/control_ids.h"
 #include "ui/dialog_qt.h"
 #include "ui/layout.h"
 #include "ui/main_dialog.h"
 
-// ---- the stand-in for the logic ----
+// ---- the stand-in for the logic: notes, and opens the chooser as the logic does ----
 
 bool secondConfigEnabled = true;
 bool secondConfigOffByUser = false;
 
 namespace {
-constexpr int kScroll = -1; // the notification noted for a scroll
-
-struct Call {
-    int id, notification;
-    std::string text; // the control's text as the logic saw it
-};
-std::vector<Call> calls;
-std::function<void(Dialog*, int id, int notification)> hook;
+constexpr int kScroll = -1;
+std::vector<std::pair<int, int>> calls; // id, notification
+std::function<void(Dialog*)> hook;
 } // namespace
 
 void initMainDialog(Dialog*) {}
 void handleCommand(Dialog* dialog, int id, int notification)
 {
-    calls.push_back({id, notification, getItemText(dialog, id, 1023)});
+    calls.emplace_back(id, notification);
     if (hook)
-        hook(dialog, id, notification);
+        hook(dialog);
+    if (notification == NotifySetFocus && (id == IdSymbol0 || id == IdSymbol1)) {
+        runSymbolChooser(dialog);
+        setItemText(dialog, id, chosenSymbol);
+    }
 }
 void handleHScroll(Dialog* dialog) { handleCommand(dialog, 0, kScroll); }
 
@@ -64,13 +68,9 @@ protected:
         closeMainDialogForTest(dialog);
     }
     std::string text(int id) { return getItemText(dialog, id, 1023); }
-    int changes(int id)
-    {
-        int n = 0;
-        for (const Call& call : calls)
-            n += call.id == id && call.notification == NotifyChange;
-        return n;
-    }
+    long changes(int id) { return std::count(calls.begin(), calls.end(), std::make_pair(id, int(NotifyChange))); }
+    template <typename T>
+    T* widget(int id) { return qobject_cast<T*>(dialogControl(dialog, id)); }
 
     Dialog* dialog = nullptr;
 };
@@ -99,13 +99,21 @@ TEST_F(QtHost, EveryControlSitsAtItsLayoutRectInPixelsOfTheDialogFont)
         }
         // A combo's height in the table includes its open list; closed it is edit-high.
         const int height = c.kind == KindCombo ? mulDiv(12, y, 8) : mulDiv(c.height, y, 8);
-        EXPECT_EQ(children[i]->geometry(),
-                  QRect(mulDiv(c.x, x, 4), mulDiv(c.y, y, 8), mulDiv(c.width, x, 4), height));
+        EXPECT_EQ(children[i]->geometry(), QRect(mulDiv(c.x, x, 4), mulDiv(c.y, y, 8), mulDiv(c.width, x, 4), height));
     }
 }
 
-// Upper-casing letter by letter (no "SS" for "ß"), ending at a NUL, and a limit
-// that holds back what comes in but never cuts what is there.
+// The edges of Windows' rounding, which the font at hand need not reach.
+TEST(DialogUnits, RoundAsWindowsDoes)
+{
+    EXPECT_EQ(averageLetterWidth(52 * 6 + 25), 6);
+    EXPECT_EQ(averageLetterWidth(52 * 6 + 26), 7);
+    EXPECT_EQ(dluToPixelsX(194, {7, 16}), 340); // 339.5
+    EXPECT_EQ(dluToPixelsY(4, {6, 13}), 7);     // 6.5
+}
+
+// Upper-casing letter by letter (no "SS" for "ß"), a text ending at a NUL, and a
+// limit that holds back what comes in but never cuts what is there.
 TEST_F(QtHost, EditsTakeTextAsAWin32EditDoes)
 {
     enum How { Set, Type, Paste };
@@ -115,7 +123,7 @@ TEST_F(QtHost, EditsTakeTextAsAWin32EditDoes)
         const char* before;
         How how;
         std::string input;
-        int changes;
+        long changes;
         const char* after;
     } cases[] = {
         {IdPath0, 30000, "", Set, "compressed", 1, "COMPRESSED"},
@@ -137,10 +145,9 @@ TEST_F(QtHost, EditsTakeTextAsAWin32EditDoes)
         } else if (c.how == Type) {
             userType(dialog, c.id, c.input);
         } else {
-            auto* edit = qobject_cast<QLineEdit*>(dialogControl(dialog, c.id));
             QApplication::clipboard()->setText(QString::fromLatin1(c.input.c_str()));
-            edit->setCursorPosition(1); // after the first character, if any
-            edit->paste();
+            widget<QLineEdit>(c.id)->setCursorPosition(1); // after the first character, if any
+            widget<QLineEdit>(c.id)->paste();
         }
         EXPECT_EQ(text(c.id), c.after);
         EXPECT_EQ(changes(c.id), c.changes);
@@ -162,9 +169,8 @@ TEST_F(QtHost, ProgramChangesOfTrackbarsCombosAndButtonsRaiseNothing)
     setTrackbarPos(dialog, IdDriveInterval0, 30);
     setTrackbarRangeMin(dialog, IdDriveInterval0, 60);
     EXPECT_EQ(getTrackbarPos(dialog, IdDriveInterval0), 60) << "a higher minimum takes the position along";
-    const int row = addComboRow(dialog, IdPathType0, "RELAY");
-    setComboRowData(dialog, IdPathType0, row, 3);
-    setComboSelection(dialog, IdPathType0, row);
+    setComboRowData(dialog, IdPathType0, addComboRow(dialog, IdPathType0, "RELAY"), 3);
+    setComboSelection(dialog, IdPathType0, 0);
     setComboSelection(dialog, IdBaud, 1);
     setCheck(dialog, IdTiny13, false);
     enableItem(dialog, IdSecondConfig, false);
@@ -172,24 +178,22 @@ TEST_F(QtHost, ProgramChangesOfTrackbarsCombosAndButtonsRaiseNothing)
     EXPECT_TRUE(calls.empty());
 }
 
-// Keys and clicks beside the handle arrive as actions before the slider's value
-// follows: the logic must already read the new position.
+// Keys arrive as actions before the slider's value follows: the logic must
+// already read the new position, and a minimum it raises meanwhile holds.
 TEST_F(QtHost, TrackbarKeysScrollWithTheNewPositionInPlace)
 {
     setTrackbarRangeMin(dialog, IdTxDelay1, 6);
     setTrackbarRangeMax(dialog, IdTxDelay1, 75);
     setTrackbarPos(dialog, IdTxDelay1, 35);
     std::vector<int> seen;
-    hook = [&seen](Dialog* d, int, int) { seen.push_back(getTrackbarPos(d, IdTxDelay1)); };
-    QSlider* slider = qobject_cast<QSlider*>(dialogControl(dialog, IdTxDelay1));
-    QTest::keyClick(slider, Qt::Key_Right);
-    QTest::keyClick(slider, Qt::Key_PageDown);
+    hook = [&seen](Dialog* d) { seen.push_back(getTrackbarPos(d, IdTxDelay1)); };
+    QTest::keyClick(widget<QSlider>(IdTxDelay1), Qt::Key_Right);
+    QTest::keyClick(widget<QSlider>(IdTxDelay1), Qt::Key_PageDown);
     EXPECT_EQ(seen, (std::vector<int>{36, 36 - 69 / 5})) << "a page is a fifth of the range";
 
-    // A minimum the logic raises during the action holds.
-    hook = [](Dialog* d, int, int) { setTrackbarRangeMin(d, IdTxDelay1, 70); };
-    QTest::keyClick(slider, Qt::Key_Left);
-    EXPECT_EQ(slider->value(), 70);
+    hook = [](Dialog* d) { setTrackbarRangeMin(d, IdTxDelay1, 70); };
+    QTest::keyClick(widget<QSlider>(IdTxDelay1), Qt::Key_Left);
+    EXPECT_EQ(widget<QSlider>(IdTxDelay1)->value(), 70);
 }
 
 TEST_F(QtHost, ReturnEscapeAndAClosingContextMenuDoNothing)
@@ -197,25 +201,86 @@ TEST_F(QtHost, ReturnEscapeAndAClosingContextMenuDoNothing)
     userFocus(dialog, IdCallsign0);
     QTest::keyClick(dialogControl(dialog, IdCallsign0), Qt::Key_Return);
     QTest::keyClick(dialogControl(dialog, IdCallsign0), Qt::Key_Escape);
-    // The focus a closing menu hands back is no new focus (it would reopen a chooser).
+    // The focus a closing menu hands back is no new focus: it would reopen a chooser.
     dialogControl(dialog, IdSymbol0)->setFocus(Qt::PopupFocusReason);
     EXPECT_TRUE(dialog->isVisible());
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].notification, NotifySetFocus);
+    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{IdCallsign0, NotifySetFocus}}));
 }
 
 // The list names the Linux device of each port; the box keeps the COM name.
 TEST_F(QtHost, PortRowsNameTheirLinuxDevice)
 {
-    const int row = addComboRow(dialog, IdPort, portNameTable[2]);
-    setComboSelection(dialog, IdPort, row);
-    auto* combo = qobject_cast<QComboBox*>(dialogControl(dialog, IdPort));
+    setComboSelection(dialog, IdPort, addComboRow(dialog, IdPort, portNameTable[2]));
     const QString device = QString::fromLatin1(portDevicePath(2));
     EXPECT_FALSE(device.isEmpty());
-    EXPECT_EQ(combo->toolTip(), device);
+    EXPECT_EQ(widget<QComboBox>(IdPort)->toolTip(), device);
     EXPECT_EQ(text(IdPort), "COM3");
-    const QString shown = QStringLiteral("COM3 (%1)").arg(device);
-    EXPECT_GE(combo->view()->minimumWidth(), combo->fontMetrics().horizontalAdvance(shown));
+    EXPECT_GE(widget<QComboBox>(IdPort)->view()->minimumWidth(),
+              widget<QComboBox>(IdPort)->fontMetrics().horizontalAdvance(QStringLiteral("COM3 (%1)").arg(device)));
+}
+
+// ---- the symbol chooser ----
+
+TEST_F(QtHost, TheChoosersSecondPressPicksTheCellUnderItsPixel)
+{
+    const struct {
+        int x, y;
+        const char* symbol;
+    } cases[] = {
+        {0, 0, "!/"},   {20, 20, "!/"}, {20, 21, "1/"},   {273, 21, ">/"}, {294, 21, "?/"}, {335, 0, "0/"},
+        {0, 105, "q/"}, {335, 125, "--"}, {-1, 5, ">/"}, {336, 0, ">/"},  {0, 126, ">/"},  {100, 300, ">/"},
+    };
+    for (const auto& c : cases) {
+        queueChooserPresses({{5, 5}, {c.x, c.y}});
+        userFocus(dialog, IdSymbol0);
+        EXPECT_EQ(text(IdSymbol0), c.symbol) << "at " << c.x << "," << c.y;
+    }
+}
+
+// The grid's black lines and the red mark under ">/" (row 2's top line, x 274 to
+// 294) at their own pixels from the picture's contents, where presses are
+// measured from: not scaled or shifted. Then the ways a dialog is left, and presses
+// beside the picture, of which only one that activates the chooser counts.
+TEST_F(QtHost, TheChooserDrawsTheBitmapAtThePressOriginAndEndsOnlyWithAPick)
+{
+    const QColor black(0, 0, 0), red(255, 0, 0);
+    const std::vector<std::pair<QPoint, QColor>> expected = {
+        {{0, 0}, black},  {{21, 10}, black}, {{10, 21}, black},  {{315, 105}, black}, {{273, 42}, black},
+        {{274, 42}, red}, {{294, 42}, red},  {{295, 42}, black}, {{0, 126}, black},   {{336, 126}, black},
+    };
+    bool inspected = false;
+    QTimer::singleShot(0, [&] { // inside the chooser's loop, before the queued press
+        QDialog* chooser = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("symbolChooser") && w->isVisible())
+                chooser = qobject_cast<QDialog*>(w);
+        ASSERT_NE(chooser, nullptr);
+        auto* picture = chooser->findChild<QLabel*>(QStringLiteral("symbolPicture"));
+        const QImage drawn = picture->grab().toImage();
+        for (const auto& [at, colour] : expected)
+            EXPECT_EQ(drawn.pixelColor(picture->contentsRect().topLeft() + at), colour) << at.x() << "," << at.y();
+
+        QTest::keyClick(chooser, Qt::Key_Escape);
+        chooser->close();
+        chooser->reject();
+        EXPECT_TRUE(chooser->isVisible());
+
+        QLabel* label = nullptr;
+        for (QLabel* l : chooser->findChildren<QLabel*>())
+            if (l != picture)
+                label = l;
+        QApplication::setActiveWindow(chooser);
+        QTest::mouseClick(label, Qt::LeftButton);
+        EXPECT_FALSE(pickArmed);
+        QApplication::setActiveWindow(dialog);
+        QTest::mouseClick(label, Qt::LeftButton);
+        EXPECT_TRUE(pickArmed);
+        inspected = true;
+    });
+    queueChooserPresses({{64, 64}}); // armed already: this one picks
+    userFocus(dialog, IdSymbol0);
+    EXPECT_TRUE(inspected);
+    EXPECT_EQ(text(IdSymbol0), "T/");
 }
 
 } // namespace
