@@ -53,7 +53,8 @@ DWORD expectedStyle(const ControlLayout& control)
     const DWORD child = WS_CHILD | WS_VISIBLE;
     switch (control.kind) {
     case KindGroup: return child | BS_GROUPBOX;
-    case KindLabel: return child | WS_GROUP | bit(StyleCenter, SS_CENTER) | bit(StyleRight, SS_RIGHT) | bit(StyleSunken, SS_SUNKEN);
+    case KindLabel:
+        return child | WS_GROUP | bit(StyleCenter, SS_CENTER) | bit(StyleRight, SS_RIGHT) | bit(StyleSunken, SS_SUNKEN);
     case KindEdit:
         return child | WS_BORDER | WS_TABSTOP | bit(StyleUpper, ES_UPPERCASE) | bit(StyleCenter, ES_CENTER) |
                bit(StyleAutoHScroll, ES_AUTOHSCROLL) | bit(StyleMultiline, ES_MULTILINE);
@@ -87,7 +88,8 @@ TEST(TemplatesWin32, MainDialogHoldsTheLayoutFileItemByItem)
     EXPECT_EQ(read.text(), kDialogFontName);
 
     ASSERT_EQ(count, mainDialogControlCount);
-    static const char* const classOfKind[] = {"BUTTON", "STATIC", "EDIT", "MSCTLS_TRACKBAR32", "COMBOBOX", "BUTTON", "BUTTON"};
+    static const char* const classOfKind[] = {"BUTTON", "STATIC", "EDIT", "MSCTLS_TRACKBAR32",
+                                              "COMBOBOX", "BUTTON", "BUTTON"};
     for (int i = 0; i < count; ++i) {
         const ControlLayout& control = mainDialogLayout[i];
         SCOPED_TRACE(testing::Message() << "id " << control.id << " \"" << control.caption << "\"");
