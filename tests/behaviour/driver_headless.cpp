@@ -36,14 +36,19 @@ void userBackspace(Dialog* dialog, int id, int count)
     headlessBackspace(dialog, id, count);
 }
 
+// A greyed-out control takes no user action, as on the real hosts.
 void userDragTrackbar(Dialog* dialog, int id, int position)
 {
+    if (!isItemEnabled(dialog, id))
+        return;
     setTrackbarPos(dialog, id, position);
     handleHScroll(dialog);
 }
 
 void userChooseComboRow(Dialog* dialog, int id, int row)
 {
+    if (!isItemEnabled(dialog, id))
+        return;
     setComboSelection(dialog, id, row);
     handleCommand(dialog, id, NotifySelChange);
 }

@@ -159,6 +159,8 @@ void userBackspace(Dialog* dialog, int id, int count)
 void userDragTrackbar(Dialog* dialog, int id, int position)
 {
     HWND trackbar = item(dialog, id);
+    if (!IsWindowEnabled(trackbar))
+        return;
     const int minimum = static_cast<int>(SendMessageA(trackbar, TBM_GETRANGEMIN, 0, 0));
     const int maximum = static_cast<int>(SendMessageA(trackbar, TBM_GETRANGEMAX, 0, 0));
     if (position < minimum)
@@ -177,6 +179,8 @@ void userDragTrackbar(Dialog* dialog, int id, int position)
 void userChooseComboRow(Dialog* dialog, int id, int row)
 {
     HWND combo = item(dialog, id);
+    if (!IsWindowEnabled(combo))
+        return;
     SendMessageA(combo, CB_SETCURSEL, row, 0);
     SendMessageA(windowOf(dialog), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }

@@ -1,7 +1,6 @@
-// The program's start-up with recording prompts: each message box is printed
-// ("caption: text") instead of waiting for a click that no one can give offscreen.
-// Prints "shown" once the main dialog is up; with the argument "quit" it then
-// closes the dialog, which ends the program normally.
+// The program's start-up with each message box printed ("caption: text") instead
+// of waiting for a click. Prints "shown" once the main dialog is up; with the
+// argument "quit" it then closes the dialog, which ends the program normally.
 #include <cstdio>
 #include <cstring>
 
@@ -11,17 +10,7 @@
 #include "app/startup_qt.h"
 #include "ui/prompts_recorder.h"
 
-namespace {
-bool quitWhenShown = false;
-
-void shown()
-{
-    std::printf("shown\n");
-    std::fflush(stdout);
-    if (quitWhenShown)
-        QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
-}
-} // namespace
+static bool quitWhenShown = false;
 
 int main(int argc, char** argv)
 {
@@ -30,5 +19,10 @@ int main(int argc, char** argv)
         std::printf("%s: %s\n", message.caption.c_str(), message.text.c_str());
         std::fflush(stdout);
     });
-    return runKorvelConfig(argc, argv, shown);
+    return runKorvelConfig(argc, argv, [] {
+        std::printf("shown\n");
+        std::fflush(stdout);
+        if (quitWhenShown)
+            QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
+    });
 }
