@@ -139,23 +139,21 @@ TEST_F(ProgrammingRun, WithConfiguration1OffOnlyTheFirstRecordIsSent)
     EXPECT_EQ(recordedMessages().size(), 1u);
 }
 
-struct ShortWrite {
-    int fullAtPause;
-    const char* message;
-};
-
-class ShortWriteRun : public ProgrammingRun, public ::testing::WithParamInterface<ShortWrite> {};
+// The parameter is the pause from which on the tracker's side takes no more bytes:
+// from the first, configuration 1 is never written; from the second, its write fails.
+class ShortWriteRun : public ProgrammingRun, public ::testing::WithParamInterface<int> {};
 
 TEST_P(ShortWriteRun, IsReportedAndTheRunEndsAsUsual)
 {
-    const bool firstFails = GetParam().fullAtPause == 0;
-    fillBufferAtPause = GetParam().fullAtPause;
+    const bool firstFails = GetParam() == 0;
+    fillBufferAtPause = GetParam();
 
     handleCommand(dialog, IdProgram, NotifyClicked);
 
     ASSERT_TRUE(filled);
     ASSERT_EQ(recordedMessages().size(), 2u);
-    EXPECT_EQ(recordedMessages()[1].text, GetParam().message);
+    EXPECT_EQ(recordedMessages()[1].text, firstFails ? "sending data (config0) to tracker failed."
+                                                     : "sending data (config1) to tracker failed.");
     EXPECT_EQ(recordedMessages()[1].caption, "KorvelConfig");
     EXPECT_EQ(pauses.size(), firstFails ? 2u : 3u);
     EXPECT_EQ(pauses.back().status, "wait for tracker to burn EEprom ...");
@@ -164,9 +162,6 @@ TEST_P(ShortWriteRun, IsReportedAndTheRunEndsAsUsual)
     EXPECT_EQ(closePort(0), 0);
 }
 
-// Full at the first pause, configuration 1 is never written; full at the second, its write fails.
-INSTANTIATE_TEST_SUITE_P(ProgrammingRun, ShortWriteRun,
-                         ::testing::Values(ShortWrite{0, "sending data (config0) to tracker failed."},
-                                           ShortWrite{1, "sending data (config1) to tracker failed."}));
+INSTANTIATE_TEST_SUITE_P(ProgrammingRun, ShortWriteRun, ::testing::Values(0, 1));
 
 } // namespace
