@@ -83,5 +83,5 @@ TEST_F(Win32Port, ARefusedLineIsReportedAndThePortClosed)
     EXPECT_EQ(recordedMessages()[0].caption, "KorvelConfig: Error");
     EXPECT_EQ(writePort(port_, "x", 1), 0u);
 
-    ASSERT_EQ(openPort(port_, 4800, 0, 1, 8), 1); // it was closed, so it opens again
+    ASSERT_EQ(openPort(port_, 4800, 0, 1, 8), 1); // the slot is free for the next try
 }
