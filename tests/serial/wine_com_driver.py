@@ -3,18 +3,12 @@
 
 usage: wine_com_driver.py EMULATOR PROGRAM [ARGS...]
 
-How Wine finds a COM port: CreateFileA("\\\\.\\COMn") looks up the link
-dosdevices/comn in the prefix at every open; nothing is cached, so a link made
-while the wineserver runs counts at once (no `wineserver -k` needed). When the
-wineserver starts, mountmgr (re)writes the links of the ports it finds
-(/dev/ttyS*, /dev/ttyUSB*, ...) and of the values under
-HKLM\\Software\\Wine\\Ports, from com1 upwards, and leaves other comN links
-alone. So the driver takes a COM number that has no link after the prefix was
-made: mountmgr does not claim it, even if the server restarts meanwhile.
-
-The driver holds the slave end open itself (so the program's close is no
-hang-up), reads the master end while the program runs and then compares what
-arrived with the payload it asked the program to write.
+Wine looks up the link dosdevices/comN of the prefix at every open of
+"\\\\.\\COMn", so a link made while the wineserver runs counts at once. The
+wineserver's mountmgr rewrites only the links of the ports it finds, so a COM
+number without a link once the prefix exists stays ours. The driver holds the
+slave end open (the program's close is then no hang-up), reads the master end
+while the program runs and compares what arrived with the payload.
 """
 import os
 import pty

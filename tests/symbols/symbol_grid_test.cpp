@@ -32,7 +32,6 @@ TEST(SymbolGrid, RunsThroughThePrimaryTableInAsciiOrder)
     }
     EXPECT_STREQ(symbolGrid[94], "--");
     EXPECT_STREQ(symbolGrid[95], "--");
-    EXPECT_STREQ(symbolGrid[29], ">/");
 }
 
 TEST(SymbolChooserPress, ArmsThenPicksThenStartsOver)
