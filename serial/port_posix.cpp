@@ -185,30 +185,16 @@ int termiosForLine(const LineSettings& line, termios& settings)
     return 1;
 }
 
-int probePorts(PortProbeResult* results, int count)
+PortProbeResult probeSlot(unsigned slot)
 {
-    if (count <= 0 || !results)
-        return 0;
-    int found = 0;
-    for (int i = 0; i < count; ++i) {
-        const unsigned slot = static_cast<unsigned>(i);
-        PortProbeResult result = NotFound;
-        if (slot >= kUsablePortSlots) {
-            result = NotFound;
-        } else if (slots[slot].open) {
-            result = Available; // our own lock would refuse a second open
-        } else {
-            const int fd = openExclusive(portDevicePath(slot), result);
-            if (fd >= 0) {
-                closeExclusive(fd);
-                result = Available;
-            }
-        }
-        results[i] = result;
-        if (result != NotFound)
-            ++found;
-    }
-    return found;
+    if (slots[slot].open)
+        return Available; // our own lock would refuse a second open
+    PortProbeResult result = NotFound;
+    const int fd = openExclusive(portDevicePath(slot), result);
+    if (fd < 0)
+        return result;
+    closeExclusive(fd);
+    return Available;
 }
 
 int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits)
@@ -216,7 +202,7 @@ int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int da
     if (slot >= kUsablePortSlots || slots[slot].open)
         return 0;
     const LineSettings line = lineSettingsFor(baud, parityIndex, stopBitsIndex, dataBits);
-    if (baud <= 0 || line.parity < 0 || line.stopBits < 0)
+    if (!lineRequestValid(baud, line))
         return 0;
 
     PortProbeResult failure = NotFound;

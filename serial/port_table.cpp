@@ -67,3 +67,24 @@ void showLineSetupRefused(int errorCode)
     std::snprintf(text, sizeof text, "cannot set COMstate (%i)", errorCode);
     showMessage(text, "KorvelConfig: Error");
 }
+
+bool lineRequestValid(int baud, const LineSettings& line)
+{
+    // A rate of 0 would divide the time-outs by zero; other codes index nothing.
+    return baud > 0 && line.parity >= 0 && line.stopBits >= 0;
+}
+
+int probePorts(PortProbeResult* results, int count)
+{
+    if (count <= 0 || !results)
+        return 0;
+    int found = 0;
+    for (int i = 0; i < count; ++i) {
+        const unsigned slot = static_cast<unsigned>(i);
+        // Slot 9 and beyond name no port: no device is asked.
+        results[i] = slot < kUsablePortSlots ? probeSlot(slot) : NotFound;
+        if (results[i] != NotFound)
+            ++found;
+    }
+    return found;
+}

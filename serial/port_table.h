@@ -54,8 +54,15 @@ const char* portDevicePath(unsigned slot);
 // The backends' one message: "cannot set COMstate (code)", ownerless, OK only.
 void showLineSetupRefused(int errorCode);
 
-// Backend (one per OS). All return 0 for slot 9 or more without touching a device.
+// Whether openPort may try a line at all: a positive rate and codes from the tables.
+bool lineRequestValid(int baud, const LineSettings& line);
+
+// Fills results[0..count-1] and counts the ports that exist (Available or Inaccessible).
 int probePorts(PortProbeResult* results, int count);
+// Backend: one slot of 0 to 8; Available without a second open while it is open here.
+PortProbeResult probeSlot(unsigned slot);
+
+// Backend (one per OS). All return 0 for slot 9 or more without touching a device.
 int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits);
 std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length);
 int closePort(unsigned slot);

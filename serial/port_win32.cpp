@@ -73,32 +73,15 @@ const char* portDevicePath(unsigned slot)
     return slot < kUsablePortSlots ? paths[slot] : "";
 }
 
-int probePorts(PortProbeResult* results, int count)
+PortProbeResult probeSlot(unsigned slot)
 {
-    if (count <= 0 || !results)
-        return 0;
-    int found = 0;
-    for (int i = 0; i < count; ++i) {
-        const unsigned slot = static_cast<unsigned>(i);
-        PortProbeResult result = NotFound;
-        if (slot >= kUsablePortSlots) {
-            result = NotFound; // no COM name to ask for
-        } else if (slots[slot].open) {
-            result = Available; // a second exclusive open would fail
-        } else {
-            const HANDLE handle = openDevice(slot);
-            if (handle != INVALID_HANDLE_VALUE) {
-                CloseHandle(handle);
-                result = Available;
-            } else {
-                result = GetLastError() == ERROR_FILE_NOT_FOUND ? NotFound : Inaccessible;
-            }
-        }
-        results[i] = result;
-        if (result != NotFound)
-            ++found;
-    }
-    return found;
+    if (slots[slot].open)
+        return Available; // a second exclusive open would fail
+    const HANDLE handle = openDevice(slot);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? NotFound : Inaccessible;
+    CloseHandle(handle);
+    return Available;
 }
 
 int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits)
@@ -106,7 +89,7 @@ int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int da
     if (slot >= kUsablePortSlots || slots[slot].open)
         return 0;
     const LineSettings line = lineSettingsFor(baud, parityIndex, stopBitsIndex, dataBits);
-    if (baud <= 0 || line.parity < 0 || line.stopBits < 0)
+    if (!lineRequestValid(baud, line))
         return 0;
 
     const HANDLE handle = openDevice(slot);

@@ -77,16 +77,7 @@ void initMainDialog(Dialog* dialog)
     setItemText(dialog, IdSymbol0, defaults.symbol);
     setItemText(dialog, IdSymbol1, defaults.symbol);
 
-    setItemText(dialog, IdTxDelayValue0, txDelayText(txDelayRange.defaultValue));
-    setItemText(dialog, IdTxDelayValue1, txDelayText(txDelayRange.defaultValue));
-    showIntervalLabel(dialog, IdDriveInterval0, -1, IdDriveIntervalValue0);
-    showIntervalLabel(dialog, IdDriveInterval1, -1, IdDriveIntervalValue1);
-    showIntervalLabel(dialog, IdDriveInterval0, IdIdleFactor0, IdIdleIntervalValue0);
-    showIntervalLabel(dialog, IdDriveInterval1, IdIdleFactor1, IdIdleIntervalValue1);
-    showUnitLabel(dialog, IdDriveSpeed0, IdDriveSpeedValue0, "km/h");
-    showUnitLabel(dialog, IdDriveSpeed1, IdDriveSpeedValue1, "km/h");
-    showUnitLabel(dialog, IdFrames0, IdFramesValue0, "frames");
-    showUnitLabel(dialog, IdFrames1, IdFramesValue1, "frames");
+    showValueLabels(dialog);
 
     setSecondConfigControlsEnabled(dialog, secondConfigEnabled);
     computeEepromBudget(dialog);

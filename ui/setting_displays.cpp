@@ -112,15 +112,8 @@ void applyMinimumDriveInterval(Dialog* dialog, int configNumber, int minimum)
     }
 }
 
-void refreshSettingDisplays(Dialog* dialog)
+void showValueLabels(Dialog* dialog)
 {
-    setItemUnsigned(dialog, IdHopCount0, static_cast<unsigned>(getTrackbarPos(dialog, IdHops0)));
-    setItemUnsigned(dialog, IdHopCount1, static_cast<unsigned>(getTrackbarPos(dialog, IdHops1)));
-
-    // Each path write runs that path's fit check before we go on.
-    rewritePath(dialog, 0);
-    rewritePath(dialog, 1);
-
     showTxDelayLabel(dialog, IdTxDelay0, IdTxDelayValue0);
     showTxDelayLabel(dialog, IdTxDelay1, IdTxDelayValue1);
 
@@ -133,4 +126,16 @@ void refreshSettingDisplays(Dialog* dialog)
     showUnitLabel(dialog, IdDriveSpeed1, IdDriveSpeedValue1, "km/h");
     showUnitLabel(dialog, IdFrames0, IdFramesValue0, "frames");
     showUnitLabel(dialog, IdFrames1, IdFramesValue1, "frames");
+}
+
+void refreshSettingDisplays(Dialog* dialog)
+{
+    setItemUnsigned(dialog, IdHopCount0, static_cast<unsigned>(getTrackbarPos(dialog, IdHops0)));
+    setItemUnsigned(dialog, IdHopCount1, static_cast<unsigned>(getTrackbarPos(dialog, IdHops1)));
+
+    // Each path write runs that path's fit check before we go on.
+    rewritePath(dialog, 0);
+    rewritePath(dialog, 1);
+
+    showValueLabels(dialog);
 }

@@ -17,6 +17,9 @@ void showTxDelayLabel(Dialog* dialog, int trackbarId, int labelId);
 // raises the position (never lowers it), with both interval labels following.
 void applyMinimumDriveInterval(Dialog* dialog, int configNumber, int minimum);
 
+// The TX delay, interval, speed and frames labels of both configurations.
+void showValueLabels(Dialog* dialog);
+
 // Every scroll: all labels of both configurations, and both path texts rewritten
 // from their path types.
 void refreshSettingDisplays(Dialog* dialog);
