@@ -21,17 +21,8 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# Xvfb picks a free display number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-tries=0
-until [ -s "$work/display" ]; do
-    tries=$((tries + 1))
-    [ "$tries" -le 100 ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-    sleep 0.1
-done
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+. "$root/scripts/xvfb.sh"
+start_xvfb "$work"
 
 # A runtime directory of its own, so a running instance does not refuse this one.
 mkdir -m 700 "$work/runtime"
