@@ -1,12 +1,12 @@
-#include "config/config_record.h"
+#include "config_record.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "config/config_text.h"
-#include "config/path_encoder.h"
+#include "config_text.h"
+#include "path_encoder.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "config/config_settings.h"
+#include "config_settings.h"
 
 #include <algorithm>
 #include <string>
 
-#include "config/config_text.h"
+#include "config_text.h"
 
 const PathTypeRow pathTypeTable[kPathTypeCount] = {
     {"compressed", Compressed},

@@ -1,10 +1,10 @@
-#include "config/eeprom_budget.h"
+#include "eeprom_budget.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "config/config_text.h"
-#include "config/path_encoder.h"
+#include "config_text.h"
+#include "path_encoder.h"
 
 namespace {
 

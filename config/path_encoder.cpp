@@ -1,11 +1,11 @@
-#include "config/path_encoder.h"
+#include "path_encoder.h"
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "config/config_settings.h"
-#include "config/config_text.h"
+#include "config_settings.h"
+#include "config_text.h"
 
 namespace {
 

@@ -8,4 +8,4 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" --target KorvelConfig
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-exec wine build/windows/app/KorvelConfig.exe
+exec wine build/windows/KorvelConfig.exe

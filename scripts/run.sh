@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh run
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$(nproc)" --target korvelconfig
-exec build/linux/app/korvelconfig "$@"
+exec build/linux/korvelconfig "$@"

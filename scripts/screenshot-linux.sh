@@ -6,7 +6,7 @@
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=${1:-$root/build/linux/app/korvelconfig}
+program=${1:-$root/build/linux/korvelconfig}
 output=${2:-$root/docs/screenshot-linux.png}
 [ -x "$program" ] || { echo "no program at $program (build the linux preset first)" >&2; exit 1; }
 

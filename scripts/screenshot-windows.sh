@@ -8,7 +8,7 @@
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=${1:-$root/build/windows/app/KorvelConfig.exe}
+program=${1:-$root/build/windows/KorvelConfig.exe}
 outdir=${2:-$root/docs}
 [ -f "$program" ] || { echo "no program at $program (build the windows preset first)" >&2; exit 1; }
 

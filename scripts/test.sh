@@ -8,6 +8,9 @@ scripts/install-deps.sh test
 
 jobs=$(nproc)
 
+echo "=== layers"
+python3 scripts/check-layers.py
+
 # One X server for every test that shows a window (Wine, Qt on xcb, end to end).
 if [ -z "${DISPLAY:-}" ]; then
     for n in $(seq 90 99); do

@@ -1,12 +1,13 @@
 // Port table on POSIX: the COM slots stand for fixed device paths, opened
 // exclusively, set raw with termios, and written with poll and non-blocking
 // writes under the time-outs that a Win32 write has.
-#include "serial/port_table.h"
-#include "serial/port_testing.h"
+#include "port_table.h"
+#include "port_testing.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <string>
 
 #include <fcntl.h>
@@ -39,18 +40,43 @@ struct PortSlot {
 
 PortSlot slots[kUsablePortSlots];
 
+PortErrorKind openErrorKind(int code)
+{
+    switch (code) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return PortNotFound;
+    case EACCES:
+    case EPERM:
+        return PortNoPermission;
+    case EBUSY:
+        return PortBusy;
+    default:
+        return PortSystemError;
+    }
+}
+
 // TIOCEXCL keeps other opens out, but not root's; the lock keeps out every
 // program that locks too, root's included.
-int openExclusive(const char* path, PortProbeResult& failure)
+int openExclusive(const char* path, PortError* error)
 {
     const int fd = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        failure = errno == ENOENT || errno == ENODEV || errno == ENXIO ? NotFound : Inaccessible;
+        const int code = errno;
+        portFailure(error, openErrorKind(code), code);
         return -1;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int code = errno;
         ::close(fd);
-        failure = Inaccessible;
+        portFailure(error, code == EWOULDBLOCK ? PortBusy : PortSystemError, code);
+        return -1;
+    }
+    if (::ioctl(fd, TIOCEXCL) != 0) {
+        const int code = errno;
+        ::close(fd);
+        portFailure(error, PortSystemError, code);
         return -1;
     }
     return fd;
@@ -106,8 +132,8 @@ int millisecondsLeft(Clock::time_point deadline)
 std::uint32_t unsentAtDeadline(int fd, Clock::time_point deadline)
 {
     for (;;) {
-        int queued = 0;
-        if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0)
+        const int queued = queuedOutputBytes(fd);
+        if (queued <= 0)
             return 0;
         const int wait = millisecondsLeft(deadline);
         if (wait == 0) {
@@ -185,38 +211,40 @@ int termiosForLine(const LineSettings& line, termios& settings)
     return 1;
 }
 
+std::string systemErrorText(int systemCode) { return std::strerror(systemCode); }
+
 PortProbeResult probeSlot(unsigned slot)
 {
     if (slots[slot].open)
         return Available; // our own lock would refuse a second open
-    PortProbeResult result = NotFound;
-    const int fd = openExclusive(portDevicePath(slot), result);
+    PortError error;
+    const int fd = openExclusive(portDevicePath(slot), &error);
     if (fd < 0)
-        return result;
+        return error.kind == PortNotFound ? NotFound : Inaccessible;
     closeExclusive(fd);
     return Available;
 }
 
-int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits)
+int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits, PortError* error)
 {
-    if (slot >= kUsablePortSlots || slots[slot].open)
-        return 0;
+    if (slot >= kUsablePortSlots)
+        return portFailure(error, PortBadRequest, 0);
+    if (slots[slot].open)
+        return portFailure(error, PortBusy, EBUSY);
     const LineSettings line = lineSettingsFor(baud, parityIndex, stopBitsIndex, dataBits);
     if (!lineRequestValid(baud, line))
-        return 0;
+        return portFailure(error, PortBadRequest, 0);
 
-    PortProbeResult failure = NotFound;
-    const int fd = openExclusive(portDevicePath(slot), failure);
+    const int fd = openExclusive(portDevicePath(slot), error);
     if (fd < 0)
         return 0;
 
     errno = 0;
     const int refused = applyLine(fd, line);
     if (refused != 0) {
-        // Closed before the box: the user may retry while it is open.
+        // Closed at once: the user may retry while the message is open.
         closeExclusive(fd);
-        showLineSetupRefused(refused);
-        return 0;
+        return portFailure(error, PortLineRefused, refused);
     }
 
     slots[slot].fd = fd;
@@ -225,10 +253,10 @@ int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int da
     return 1;
 }
 
-std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length)
+std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length, PortError* error)
 {
     if (slot >= kUsablePortSlots || !slots[slot].open || !data || length == 0)
-        return 0;
+        return static_cast<std::uint32_t>(portFailure(error, PortBadRequest, 0));
     const int fd = slots[slot].fd;
     const WriteTimeouts& timeouts = slots[slot].timeouts;
     const auto deadline = Clock::now() + std::chrono::milliseconds(
@@ -237,6 +265,7 @@ std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length)
     const auto* bytes = static_cast<const unsigned char*>(data);
     std::uint32_t written = 0;
     bool lineGone = false;
+    int lineError = 0;
     while (written < length) {
         const std::size_t chunk = std::min<std::uint32_t>(length - written, 1u << 30);
         const ssize_t n = ::write(fd, bytes + written, chunk);
@@ -254,20 +283,27 @@ std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length)
             const int polled = ::poll(&ready, 1, wait);
             if (polled < 0 && errno != EINTR) {
                 lineGone = true;
+                lineError = errno;
                 break;
             }
             if (polled > 0 && !(ready.revents & POLLOUT)) {
                 lineGone = true; // hung up
+                lineError = EIO;
                 break;
             }
             continue;
         }
         // EIO or ENXIO: the adapter was unplugged; any other error ends the write too.
         lineGone = true;
+        lineError = n < 0 ? errno : EIO;
         break;
     }
     if (!lineGone)
         written -= std::min(written, unsentAtDeadline(fd, deadline));
+    if (lineGone)
+        portFailure(error, PortLineGone, lineError);
+    else if (written < length)
+        portFailure(error, PortWriteIncomplete, ETIMEDOUT);
     return written;
 }
 

@@ -1,8 +1,5 @@
-#include "serial/port_table.h"
+#include "port_table.h"
 
-#include <cstdio>
-
-#include "ui/prompts.h"
 
 const char portNameTable[kPortSlotCount][12] = {
     "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "",
@@ -18,8 +15,6 @@ const int parityCodes[4] = {0, 2, 1, 4};
 
 // Indexed by stop-bits index, which counts from 1: index 0 is no defined setting.
 const int stopBitsCodes[4] = {3, 0, 1, 2};
-
-PortProbeResult portProbeResults[kPortSlotCount];
 
 namespace {
 
@@ -61,11 +56,14 @@ std::string deviceNameFor(unsigned slot)
     return name;
 }
 
-void showLineSetupRefused(int errorCode)
+int portFailure(PortError* error, PortErrorKind kind, int systemCode)
 {
-    char text[128];
-    std::snprintf(text, sizeof text, "cannot set COMstate (%i)", errorCode);
-    showMessage(text, "KorvelConfig: Error");
+    if (error) {
+        error->kind = kind;
+        error->systemCode = systemCode;
+        error->systemText = systemCode != 0 ? systemErrorText(systemCode) : std::string();
+    }
+    return 0;
 }
 
 bool lineRequestValid(int baud, const LineSettings& line)

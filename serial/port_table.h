@@ -22,8 +22,25 @@ extern const BaudRow baudTable[kBaudRowCount];
 extern const int parityCodes[4];
 extern const int stopBitsCodes[4];
 
-// Filled once at start-up; the port list offers the Available slots.
-extern PortProbeResult portProbeResults[kPortSlotCount];
+// Why a port could not be opened or written: a small closed set, and the system's
+// own code and words for it.
+enum PortErrorKind {
+    PortNoError = 0,
+    PortNotFound,       // no such device
+    PortBusy,           // another program holds it
+    PortNoPermission,   // this user may not open it
+    PortLineRefused,    // the device did not take the line settings
+    PortBadRequest,     // a slot, rate or code outside the tables
+    PortWriteIncomplete, // the time-out passed before every byte went out
+    PortLineGone,       // hung up or unplugged while writing
+    PortSystemError,    // anything else
+};
+
+struct PortError {
+    PortErrorKind kind = PortNoError;
+    int systemCode = 0; // errno, or GetLastError on Windows
+    std::string systemText;
+};
 
 // Line settings in the terms of a Win32 DCB; the POSIX backend maps them to termios.
 struct LineSettings {
@@ -51,9 +68,6 @@ std::string deviceNameFor(unsigned slot);
 // like on POSIX, "\\.\COM1" to "\\.\COM9" on Windows; "" for slot 9 and beyond.
 const char* portDevicePath(unsigned slot);
 
-// The backends' one message: "cannot set COMstate (code)", ownerless, OK only.
-void showLineSetupRefused(int errorCode);
-
 // Whether openPort may try a line at all: a positive rate and codes from the tables.
 bool lineRequestValid(int baud, const LineSettings& line);
 
@@ -63,6 +77,13 @@ int probePorts(PortProbeResult* results, int count);
 PortProbeResult probeSlot(unsigned slot);
 
 // Backend (one per OS). All return 0 for slot 9 or more without touching a device.
-int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits);
-std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length);
+// On failure the reason goes to error, when one is given.
+int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits, PortError* error = nullptr);
+// The count of bytes written; a short count says why in error.
+std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length, PortError* error = nullptr);
 int closePort(unsigned slot);
+
+// Fills error (when given) and returns 0, for the failure paths of the backends.
+int portFailure(PortError* error, PortErrorKind kind, int systemCode);
+// The system's words for a code of its own (strerror, FormatMessage); per backend.
+std::string systemErrorText(int systemCode);

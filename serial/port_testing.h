@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "serial/port_table.h"
+#include "port_table.h"
 
 struct termios;
 
@@ -15,6 +15,10 @@ void setPortDevicePathForTesting(unsigned slot, const char* path);
 // applies for the line. Returns 1, or 0 when the platform has no such line
 // (1.5 or undefined stop bits, a rate it lacks); openPort then fails with EINVAL.
 int termiosForLine(const LineSettings& line, termios& settings);
+
+// POSIX: bytes written but not yet sent by the device (TIOCOUTQ), 0 when it cannot
+// tell. Defined in a file of its own, so a test can link a stand-in.
+int queuedOutputBytes(int fd);
 
 // Win32: the bit-field word of the DCB that openPort applies for the line.
 std::uint32_t dcbFlagWord(const LineSettings& line);

@@ -1,7 +1,7 @@
 // Port table on Win32: CreateFileA on "\\.\COMn", a DCB built from zero, write
 // time-outs from the baud rate, synchronous WriteFile.
-#include "serial/port_table.h"
-#include "serial/port_testing.h"
+#include "port_table.h"
+#include "port_testing.h"
 
 #include <windows.h>
 
@@ -73,6 +73,17 @@ const char* portDevicePath(unsigned slot)
     return slot < kUsablePortSlots ? paths[slot] : "";
 }
 
+std::string systemErrorText(int systemCode)
+{
+    char text[256] = "";
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        static_cast<DWORD>(systemCode), 0, text, sizeof text, nullptr);
+    std::string result(text, length);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+        result.pop_back();
+    return result;
+}
+
 PortProbeResult probeSlot(unsigned slot)
 {
     if (slots[slot].open)
@@ -84,25 +95,32 @@ PortProbeResult probeSlot(unsigned slot)
     return Available;
 }
 
-int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits)
+int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits, PortError* error)
 {
-    if (slot >= kUsablePortSlots || slots[slot].open)
-        return 0;
+    if (slot >= kUsablePortSlots)
+        return portFailure(error, PortBadRequest, 0);
+    if (slots[slot].open)
+        return portFailure(error, PortBusy, ERROR_ACCESS_DENIED);
     const LineSettings line = lineSettingsFor(baud, parityIndex, stopBitsIndex, dataBits);
     if (!lineRequestValid(baud, line))
-        return 0;
+        return portFailure(error, PortBadRequest, 0);
 
     const HANDLE handle = openDevice(slot);
-    if (handle == INVALID_HANDLE_VALUE)
-        return 0;
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        // A port that another program has open answers "access denied".
+        const PortErrorKind kind = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? PortNotFound
+                                   : code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ? PortBusy
+                                                                                                     : PortSystemError;
+        return portFailure(error, kind, static_cast<int>(code));
+    }
 
     DCB dcb = dcbFor(line);
     if (!SetCommState(handle, &dcb)) {
         const int code = static_cast<int>(GetLastError());
-        // Closed before the box: the user may retry while it is open.
+        // Closed at once: the user may retry while the message is open.
         CloseHandle(handle);
-        showLineSetupRefused(code);
-        return 0;
+        return portFailure(error, PortLineRefused, code);
     }
 
     const WriteTimeouts write = writeTimeoutsFor(baud);
@@ -113,8 +131,9 @@ int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int da
     timeouts.WriteTotalTimeoutMultiplier = write.multiplier;
     timeouts.WriteTotalTimeoutConstant = write.constant;
     if (!SetCommTimeouts(handle, &timeouts)) {
+        const int code = static_cast<int>(GetLastError());
         CloseHandle(handle);
-        return 0;
+        return portFailure(error, PortSystemError, code);
     }
 
     slots[slot].handle = handle;
@@ -122,13 +141,16 @@ int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int da
     return 1;
 }
 
-std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length)
+std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length, PortError* error)
 {
     if (slot >= kUsablePortSlots || !slots[slot].open || (!data && length))
-        return 0;
-    // The count is what went out before the time-out; the success flag adds nothing.
+        return static_cast<std::uint32_t>(portFailure(error, PortBadRequest, 0));
+    // The count is what went out before the time-out; the flag only tells why not all.
     DWORD written = 0;
-    WriteFile(slots[slot].handle, data, length, &written, nullptr);
+    if (!WriteFile(slots[slot].handle, data, length, &written, nullptr))
+        portFailure(error, PortLineGone, static_cast<int>(GetLastError()));
+    else if (written < length)
+        portFailure(error, PortWriteIncomplete, ERROR_TIMEOUT);
     return written;
 }
 

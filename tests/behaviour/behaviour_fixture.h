@@ -7,20 +7,18 @@
 
 #include <gtest/gtest.h>
 
-#include "config/config_settings.h"
+#include "config_settings.h"
 #include "host_driver.h"
-#include "serial/port_table.h"
-#include "ui/control_ids.h"
-#include "ui/prompts_recorder.h"
+#include "port_table.h"
+#include "control_ids.h"
+#include "prompts_recorder.h"
 
 class MainDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (PortProbeResult& result : portProbeResults)
-            result = NotFound;
         setUpPorts();
-        dialog = openMainDialogForTest();
+        dialog = openMainDialogForTest(probes);
     }
 
     void TearDown() override { closeMainDialogForTest(dialog); }
@@ -45,5 +43,6 @@ protected:
     // Takes the focus away from whatever edit has it, so the next focus counts.
     void focusElsewhere(int id = IdCallsign0) { userFocus(dialog, id); }
 
+    PortProbeResult probes[kPortSlotCount] = {};
     Dialog* dialog = nullptr;
 };

@@ -3,21 +3,19 @@
 #include <gtest/gtest.h>
 
 #include "host_driver.h"
-#include "symbols/chooser_headless.h"
-#include "symbols/symbol_grid.h"
-#include "ui/dialog_headless.h"
-#include "ui/main_dialog.h"
-#include "ui/prompts_recorder.h"
+#include "chooser_headless.h"
+#include "symbol_grid.h"
+#include "dialog_headless.h"
+#include "main_dialog.h"
+#include "prompts_recorder.h"
 
-Dialog* openMainDialogForTest()
+Dialog* openMainDialogForTest(const PortProbeResult* probes)
 {
-    pickArmed = false;
-    std::memset(chosenSymbol, 0, sizeof chosenSymbol);
     resetHeadlessChooser();
     clearRecordedPrompts();
     setMessageHook({});
     setPauseHook({});
-    return createHeadlessDialog();
+    return createHeadlessDialog(probes);
 }
 
 void closeMainDialogForTest(Dialog* dialog)

@@ -21,10 +21,10 @@
 #include <gtest/gtest.h>
 
 #include "host_driver.h"
-#include "symbols/symbol_grid.h"
-#include "ui/dialog_qt.h"
-#include "ui/main_dialog.h"
-#include "ui/prompts_recorder.h"
+#include "symbol_grid.h"
+#include "dialog_qt.h"
+#include "main_dialog.h"
+#include "prompts_recorder.h"
 
 namespace {
 
@@ -111,18 +111,14 @@ QLineEdit* lineEdit(Dialog* dialog, int id)
 
 } // namespace
 
-Dialog* openMainDialogForTest()
+Dialog* openMainDialogForTest(const PortProbeResult* probes)
 {
     ensureApplication();
-    secondConfigEnabled = true;
-    secondConfigOffByUser = false;
-    pickArmed = false;
-    std::memset(chosenSymbol, 0, sizeof chosenSymbol);
     queuedPresses.clear();
     clearRecordedPrompts();
     setMessageHook({});
     setPauseHook({});
-    Dialog* dialog = createMainDialog();
+    Dialog* dialog = createMainDialog(probes);
     dialog->show();
     activate(dialog);
     return dialog;

@@ -11,11 +11,11 @@
 
 #include "driver_win32.h"
 #include "host_driver.h"
-#include "symbols/chooser_win32.h"
-#include "symbols/symbol_grid.h"
-#include "ui/host_win32.h"
-#include "ui/main_dialog.h"
-#include "ui/prompts_recorder.h"
+#include "chooser_win32.h"
+#include "symbol_grid.h"
+#include "host_win32.h"
+#include "main_dialog.h"
+#include "prompts_recorder.h"
 
 namespace {
 
@@ -92,12 +92,8 @@ void pressChooserPicture(HWND chooser, int x, int y)
     SendMessageA(picture, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(chooser), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
 }
 
-Dialog* openMainDialogForTest()
+Dialog* openMainDialogForTest(const PortProbeResult* probes)
 {
-    secondConfigEnabled = true;
-    secondConfigOffByUser = false;
-    pickArmed = false;
-    chosenSymbol[0] = chosenSymbol[1] = chosenSymbol[2] = '\0';
     clearRecordedPrompts();
     setMessageHook({});
     setPauseHook({});
@@ -107,7 +103,8 @@ Dialog* openMainDialogForTest()
     // The class is registered by the first dialog and lives as long as the process.
     static bool registered = false;
     instanceHandle = GetModuleHandleA(NULL);
-    HWND dialog = registered ? createMainDialog(instanceHandle, NULL) : registerAndCreateMainDialog(instanceHandle, NULL);
+    HWND dialog = registered ? createMainDialog(instanceHandle, NULL, probes)
+                            : registerAndCreateMainDialog(instanceHandle, NULL, probes);
     registered = registered || dialog != NULL;
     if (!dialog) {
         ADD_FAILURE() << "the main dialog could not be created (" << GetLastError() << ")";

@@ -7,12 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "ui/platform.h"
+#include "platform.h"
+#include "port_table.h"
 
-// Creates the host's main dialog as the program does (initial state included),
-// with fresh global state (flags, chooser state, recorded prompts), and with the
-// given port probe results already in place. Closes it again.
-Dialog* openMainDialogForTest();
+// Creates the host's main dialog as the program does (initial state included,
+// from kPortSlotCount probe results), with the recorded prompts cleared. Closes it again.
+Dialog* openMainDialogForTest(const PortProbeResult* probes);
 void closeMainDialogForTest(Dialog* dialog);
 
 // Keystrokes at the end of an edit's text, one character at a time: the edit's

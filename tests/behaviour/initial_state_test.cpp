@@ -6,9 +6,9 @@ class InitialState : public MainDialogTest {
 protected:
     void setUpPorts() override
     {
-        portProbeResults[0] = Available;
-        portProbeResults[1] = Inaccessible; // exists but busy: not offered
-        portProbeResults[3] = Available;
+        probes[0] = Available;
+        probes[1] = Inaccessible; // exists but busy: not offered
+        probes[3] = Available;
     }
 };
 

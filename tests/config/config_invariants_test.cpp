@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/config/record_check.h"
+#include "record_check.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/config_record.h"
+#include "config_record.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/config_settings.h"
+#include "config_settings.h"
 
 namespace {
 

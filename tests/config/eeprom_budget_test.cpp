@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/eeprom_budget.h"
+#include "eeprom_budget.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/path_encoder.h"
+#include "path_encoder.h"
 
 namespace {
 

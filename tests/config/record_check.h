@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "config/config_record.h"
-#include "config/eeprom_budget.h"
-#include "config/path_encoder.h"
+#include "config_record.h"
+#include "eeprom_budget.h"
+#include "path_encoder.h"
 
 // The values of "$#Pe0..." or "$#Pe1...": decimal 0..255 without leading zeros,
 // separated by ",", the last followed by one space that ends the text. False on

@@ -13,10 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "host_driver.h"
-#include "serial/port_table.h"
-#include "serial/port_testing.h"
-#include "ui/control_ids.h"
-#include "ui/prompts_recorder.h"
+#include "port_table.h"
+#include "port_testing.h"
+#include "control_ids.h"
+#include "prompts_recorder.h"
 
 namespace {
 
@@ -44,8 +44,9 @@ TEST(QtProgramming, TheButtonSendsTheDefaultRecordsToTheProbedPort)
     setPortDevicePathForTesting(0, name);
     for (unsigned slot = 1; slot < kUsablePortSlots; ++slot)
         setPortDevicePathForTesting(slot, "/nonexistent/korvel-e2e");
-    probePorts(portProbeResults, kPortSlotCount);
-    Dialog* dialog = openMainDialogForTest();
+    PortProbeResult probes[kPortSlotCount];
+    probePorts(probes, kPortSlotCount);
+    Dialog* dialog = openMainDialogForTest(probes);
 
     std::vector<std::string> arrivedAtPause;
     setPauseHook([&](unsigned) { arrivedAtPause.push_back(readAll(tracker)); });

@@ -1,5 +1,5 @@
 // The arithmetic that both backends share.
-#include "serial/port_table.h"
+#include "port_table.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "config/config_record.h"
-#include "config/eeprom_budget.h"
+#include "config_record.h"
+#include "eeprom_budget.h"
 
 namespace {
 

@@ -21,10 +21,10 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "serial/port_table.h"
-#include "serial/port_testing.h"
-#include "ui/control_ids.h"
-#include "ui/dialog_qt.h"
+#include "port_table.h"
+#include "port_testing.h"
+#include "control_ids.h"
+#include "dialog_qt.h"
 
 namespace {
 
@@ -60,9 +60,10 @@ int main(int argc, char** argv)
     setPortDevicePathForTesting(0, name);
     for (unsigned slot = 1; slot < kUsablePortSlots; ++slot)
         setPortDevicePathForTesting(slot, "/nonexistent/korvel-bench");
-    probePorts(portProbeResults, kPortSlotCount);
+    PortProbeResult probes[kPortSlotCount];
+    probePorts(probes, kPortSlotCount);
 
-    Dialog* dialog = createMainDialog();
+    Dialog* dialog = createMainDialog(probes);
     dialog->show();
     auto* button = qobject_cast<QAbstractButton*>(dialogControl(dialog, IdProgram));
 

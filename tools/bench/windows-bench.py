@@ -25,7 +25,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import windows_e2e as e2e  # noqa: E402  (the e2e test's devices and xdotool helpers)
 
-PROGRAM = os.path.join(ROOT, "build/windows/app/KorvelConfig.exe")
+PROGRAM = os.path.join(ROOT, "build/windows/KorvelConfig.exe")
 EMPTY = os.path.join(ROOT, "build/windows/tools/bench/empty_dialog_win32.exe")
 LINUX_BENCH = os.path.join(ROOT, "build/linux/tools/bench/programming_bench_qt")
 EMULATOR = os.path.join(ROOT, "cmake/wine-run.sh")

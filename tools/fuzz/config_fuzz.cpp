@@ -11,7 +11,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "tests/config/record_check.h"
+#include "record_check.h"
 
 namespace {
 

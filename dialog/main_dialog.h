@@ -1,0 +1,17 @@
+#pragma once
+// The main dialog's logic, written once over the platform layer. Hosts turn their
+// toolkit's events into these three entry points.
+
+#include "config_settings.h"
+#include "platform.h"
+
+// WM_INITDIALOG: the whole initial state. The port list offers the ports that
+// dialogState(dialog).portProbeResults marks Available.
+void initMainDialog(Dialog* dialog);
+// WM_COMMAND with the control id and its notification code.
+void handleCommand(Dialog* dialog, int id, int notification);
+// WM_HSCROLL from any trackbar.
+void handleHScroll(Dialog* dialog);
+
+// One configuration (0 or 1) as the dialog's controls hold it.
+ConfigSettings readConfig(Dialog* dialog, int configNumber);

@@ -1,0 +1,11 @@
+#pragma once
+// Switching configuration 1 on and off, by hand (button 1080) and by itself when
+// configuration 0's comment leaves it no room.
+
+#include "platform.h"
+
+// Greys out (or restores) configuration 1 and names button 1080 after it.
+void setSecondConfigControlsEnabled(Dialog* dialog, bool enabled);
+
+void switchSecondConfigAutomatically(Dialog* dialog);
+void switchSecondConfigByHand(Dialog* dialog);

@@ -1,0 +1,141 @@
+#include "setting_displays.h"
+
+#include <cstdio>
+
+#include "config_settings.h"
+#include "control_ids.h"
+
+namespace {
+
+struct IntervalControls {
+    int driveInterval;
+    int idleFactor;
+    int driveIntervalLabel;
+    int idleIntervalLabel;
+};
+
+const IntervalControls intervalControls[2] = {
+    {IdDriveInterval0, IdIdleFactor0, IdDriveIntervalValue0, IdIdleIntervalValue0},
+    {IdDriveInterval1, IdIdleFactor1, IdDriveIntervalValue1, IdIdleIntervalValue1},
+};
+
+struct PathControls {
+    int pathType;
+    int hopCount;
+    int path;
+};
+
+const PathControls pathControls[2] = {
+    {IdPathType0, IdHopCount0, IdPath0},
+    {IdPathType1, IdHopCount1, IdPath1},
+};
+
+void showBothIntervals(Dialog* dialog, const IntervalControls& c)
+{
+    showIntervalLabel(dialog, c.driveInterval, -1, c.driveIntervalLabel);
+    showIntervalLabel(dialog, c.driveInterval, c.idleFactor, c.idleIntervalLabel);
+}
+
+void rewritePath(Dialog* dialog, int configNumber)
+{
+    const PathControls& c = pathControls[configNumber];
+    const int row = getComboSelection(dialog, c.pathType);
+    if (row < 0)
+        return;
+    const long type = getComboRowData(dialog, c.pathType, row);
+    switch (type) {
+    case Compressed:
+        setItemText(dialog, c.path, pathTextFor(Compressed, 0));
+        break;
+    case WideNN:
+    case TraceNN: {
+        // The hop count label was refreshed just before; it is what the user sees.
+        const int hops = static_cast<int>(getItemUnsigned(dialog, c.hopCount));
+        setItemText(dialog, c.path, pathTextFor(static_cast<PathType>(type), hops));
+        applyMinimumDriveInterval(dialog, configNumber, minimumDriveInterval(static_cast<PathType>(type), hops));
+        break;
+    }
+    case Relay:
+        setItemText(dialog, c.path, pathTextFor(Relay, 0));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+std::string intervalText(int seconds)
+{
+    char text[128];
+    if (seconds >= 300)
+        std::snprintf(text, sizeof text, "%dmin %dsec", seconds / 60, seconds % 60);
+    else
+        std::snprintf(text, sizeof text, "%i sec", seconds);
+    return text;
+}
+
+std::string txDelayText(int txDelay)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, "%03.1f ms", txDelay / 0.15);
+    return text;
+}
+
+void showIntervalLabel(Dialog* dialog, int trackbarId, int multiplierId, int labelId)
+{
+    const int factor = multiplierId >= 0 ? getTrackbarPos(dialog, multiplierId) : 1;
+    setItemText(dialog, labelId, intervalText(getTrackbarPos(dialog, trackbarId) * factor));
+}
+
+void showUnitLabel(Dialog* dialog, int trackbarId, int labelId, const char* unit)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, "%i %s", getTrackbarPos(dialog, trackbarId), unit);
+    setItemText(dialog, labelId, text);
+}
+
+void showTxDelayLabel(Dialog* dialog, int trackbarId, int labelId)
+{
+    setItemText(dialog, labelId, txDelayText(getTrackbarPos(dialog, trackbarId)));
+}
+
+void applyMinimumDriveInterval(Dialog* dialog, int configNumber, int minimum)
+{
+    const IntervalControls& c = intervalControls[configNumber];
+    const int before = getTrackbarPos(dialog, c.driveInterval);
+    const DriveIntervalBounds bounds = applyMinimumDriveInterval(before, minimum);
+    setTrackbarRangeMin(dialog, c.driveInterval, bounds.lowerBound);
+    if (bounds.driveInterval != before) {
+        setTrackbarPos(dialog, c.driveInterval, bounds.driveInterval);
+        showBothIntervals(dialog, c);
+    }
+}
+
+void showValueLabels(Dialog* dialog)
+{
+    showTxDelayLabel(dialog, IdTxDelay0, IdTxDelayValue0);
+    showTxDelayLabel(dialog, IdTxDelay1, IdTxDelayValue1);
+
+    showIntervalLabel(dialog, IdDriveInterval0, -1, IdDriveIntervalValue0);
+    showIntervalLabel(dialog, IdDriveInterval1, -1, IdDriveIntervalValue1);
+    showIntervalLabel(dialog, IdDriveInterval0, IdIdleFactor0, IdIdleIntervalValue0);
+    showIntervalLabel(dialog, IdDriveInterval1, IdIdleFactor1, IdIdleIntervalValue1);
+
+    showUnitLabel(dialog, IdDriveSpeed0, IdDriveSpeedValue0, "km/h");
+    showUnitLabel(dialog, IdDriveSpeed1, IdDriveSpeedValue1, "km/h");
+    showUnitLabel(dialog, IdFrames0, IdFramesValue0, "frames");
+    showUnitLabel(dialog, IdFrames1, IdFramesValue1, "frames");
+}
+
+void refreshSettingDisplays(Dialog* dialog)
+{
+    setItemUnsigned(dialog, IdHopCount0, static_cast<unsigned>(getTrackbarPos(dialog, IdHops0)));
+    setItemUnsigned(dialog, IdHopCount1, static_cast<unsigned>(getTrackbarPos(dialog, IdHops1)));
+
+    // Each path write runs that path's fit check before we go on.
+    rewritePath(dialog, 0);
+    rewritePath(dialog, 1);
+
+    showValueLabels(dialog);
+}

@@ -1,0 +1,10 @@
+#include "symbol_chooser.h"
+
+#include "symbol_grid.h"
+
+void openSymbolChooser(Dialog* dialog, int editId)
+{
+    runSymbolChooser(dialog);
+    // Whatever the run gave: the last pick of this run, or nothing yet.
+    setItemText(dialog, editId, dialogState(dialog).pick.chosen);
+}

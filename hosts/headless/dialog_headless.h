@@ -1,0 +1,25 @@
+#pragma once
+// The in-memory host: a main dialog without a window system, with the Win32
+// behaviours of the platform layer, for tests.
+
+#include <string>
+
+#include "platform.h"
+
+// A dialog with every control of the layout, in the state a new Win32 dialog has
+// before WM_INITDIALOG; then runs initMainDialog with the start-up's probe results
+// (kPortSlotCount of them; none found when null).
+Dialog* createHeadlessDialog(const PortProbeResult* probes = nullptr);
+void destroyHeadlessDialog(Dialog* dialog);
+
+// What the user meets, for the test drivers.
+unsigned headlessTextLimit(Dialog* dialog, int id);
+int headlessTrackbarMin(Dialog* dialog, int id);
+int headlessTrackbarMax(Dialog* dialog, int id);
+int headlessFocusedId(Dialog* dialog); // 0: the dialog itself
+void headlessSetFocus(Dialog* dialog, int id);
+// The dialog window itself takes the focus (as after a modal chooser).
+void headlessFocusDialog(Dialog* dialog);
+// Appends typed characters one by one, as keystrokes (limit, upper case, change).
+void headlessType(Dialog* dialog, int id, const std::string& characters);
+void headlessBackspace(Dialog* dialog, int id, int count);

@@ -1,0 +1,122 @@
+#include <cmath>
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
+
+#include "symbol_chooser.h"
+#include "symbol_grid.h"
+#include "dialog_qt.h"
+#include "layout.h"
+
+namespace {
+
+// The chooser has no Cancel: Escape, the close box and Alt+F4 leave it open, and
+// it ends only with a pick.
+class SymbolChooser : public QDialog {
+public:
+    SymbolChooser(QScreen* screen, SymbolPick& pick);
+    void reject() override {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void press(QPointF inPicture);
+
+    SymbolPick& pick;
+    QLabel* picture = nullptr;
+    QLabel* label = nullptr;
+    qreal pixelRatio = 1.0;
+};
+
+SymbolChooser::SymbolChooser(QScreen* screen, SymbolPick& pick)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      pick(pick)
+{
+    setObjectName(QStringLiteral("symbolChooser"));
+    setWindowTitle(QString::fromLatin1(kChooserCaption));
+    setFont(dialogFont());
+    const DialogBaseUnits units = dialogBaseUnits(font());
+    setFixedSize(dluToPixelsX(199, units), dluToPixelsY(80, units));
+
+    // One bitmap pixel on one screen pixel, also on a scaled screen: the grid's
+    // 21-pixel cells are what the presses are measured in.
+    QPixmap symbols(QStringLiteral(":/symbols.bmp"));
+    pixelRatio = screen ? screen->devicePixelRatio() : 1.0;
+    symbols.setDevicePixelRatio(pixelRatio);
+
+    picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("symbolPicture"));
+    picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    picture->setLineWidth(1);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setPixmap(symbols);
+    // Sized to the picture, as a Win32 bitmap static sizes itself.
+    const QSize shown = (QSizeF(symbols.size()) / pixelRatio).toSize();
+    picture->setGeometry(dluToPixelsX(3, units), dluToPixelsY(3, units), shown.width() + 2, shown.height() + 2);
+    picture->installEventFilter(this);
+
+    label = new QLabel(QString::fromLatin1(kChooserLabel), this);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PixelRect rect = dluRectToPixels(3, 70, 193, 8, units);
+    // The picture keeps its real size whatever the font; where a font with
+    // smaller units would let it run into the label, the label and the window
+    // move down instead.
+    const int below = picture->geometry().bottom() + 1 + dluToPixelsY(2, units);
+    if (rect.y < below) {
+        setFixedHeight(height() + below - rect.y);
+        rect.y = below;
+    }
+    label->setGeometry(rect.x, rect.y, rect.width, rect.height);
+    label->installEventFilter(this);
+    installEventFilter(this);
+}
+
+bool SymbolChooser::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+        return false;
+    // Every press over the picture counts (a double click is two presses); elsewhere
+    // only the press that activates the chooser does.
+    if (watched != picture && isActiveWindow())
+        return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    press(watched == picture ? mouse->position() : picture->mapFromGlobal(mouse->globalPosition()));
+    return true;
+}
+
+void SymbolChooser::press(QPointF inPicture)
+{
+    const QPointF offset = inPicture - QPointF(picture->contentsRect().topLeft());
+    const int x = static_cast<int>(std::floor(offset.x() * pixelRatio));
+    const int y = static_cast<int>(std::floor(offset.y() * pixelRatio));
+    if (symbolChooserPress(pick, x, y))
+        accept();
+}
+
+} // namespace
+
+void runSymbolChooser(Dialog* mainDialog)
+{
+    QScreen* screen = mainDialog ? mainDialog->screen() : QGuiApplication::primaryScreen();
+    SymbolChooser chooser(screen, dialogState(mainDialog).pick);
+    if (screen)
+        chooser.move(screen->availableGeometry().topLeft());
+
+    // Without an owner, like the Win32 chooser: the call waits for the pick in a
+    // loop of its own, and the main dialog stays usable meanwhile.
+    QEventLoop loop;
+    QObject::connect(&chooser, &QDialog::finished, &loop, &QEventLoop::quit);
+    chooser.show();
+    chooser.activateWindow();
+    loop.exec(QEventLoop::DialogExec);
+}

@@ -1,0 +1,343 @@
+// The Qt host's main dialog: its widgets built from the layout table, and the
+// events that Qt delivers turned into the dialog logic's notifications.
+#include "dialog_qt.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStyledItemDelegate>
+
+#include "control_ids.h"
+#include "layout.h"
+#include "main_dialog.h"
+
+namespace {
+
+// The open list names each row's detail beside its text; the closed field keeps
+// the bare text, which is all the box has room for.
+class RowDetailDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QString detail = index.data(kRowDetailRole).toString();
+        if (!detail.isEmpty())
+            option->text = QStringLiteral("%1 (%2)").arg(option->text, detail);
+    }
+};
+
+int controlId(const QObject* object) { return object->property("controlId").toInt(); }
+
+QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
+{
+    const QString caption = QString::fromLatin1(layout.caption);
+    const int id = layout.id;
+    QWidget* widget = nullptr;
+    switch (layout.kind) {
+    case KindGroup: {
+        auto* group = new QGroupBox(caption, dialog);
+        // The caption sits on the frame's top line, as a Win32 group box draws it,
+        // instead of above it: the rows inside were laid out for that.
+        const int half = dialog->baseUnits.y / 2;
+        group->setStyleSheet(QStringLiteral("QGroupBox { margin-top: %1px; border: 1px solid palette(mid);"
+                                            " border-radius: 3px; }"
+                                            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+                                            " left: %2px; padding: 0px 2px; background-color: palette(window); }")
+                                 .arg(half)
+                                 .arg(dialog->baseUnits.x));
+        widget = group;
+        break;
+    }
+    case KindLabel: {
+        auto* label = new QLabel(caption, dialog);
+        label->setTextFormat(Qt::PlainText);
+        Qt::Alignment horizontal = Qt::AlignLeft;
+        if (layout.styles & StyleCenter)
+            horizontal = Qt::AlignHCenter;
+        else if (layout.styles & StyleRight)
+            horizontal = Qt::AlignRight;
+        label->setAlignment(horizontal | Qt::AlignTop);
+        if (layout.styles & StyleSunken) {
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            label->setLineWidth(1);
+        }
+        widget = label;
+        break;
+    }
+    case KindEdit:
+        if (layout.styles & StyleMultiline) {
+            auto* log = new QPlainTextEdit(dialog);
+            log->setLineWrapMode(QPlainTextEdit::NoWrap);
+            log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            log->setTabChangesFocus(true);
+            // Program writes run with signals blocked and notify themselves.
+            QObject::connect(log, &QPlainTextEdit::textChanged, dialog,
+                             [dialog, id] { handleCommand(dialog, id, NotifyChange); });
+            log->installEventFilter(dialog);
+            widget = log;
+        } else {
+            auto* edit = new QLineEdit(dialog);
+            if (layout.styles & StyleCenter)
+                edit->setAlignment(Qt::AlignHCenter);
+            Dialog::EditState& state = dialog->edits[id];
+            state.upperCase = (layout.styles & StyleUpper) != 0;
+            QObject::connect(edit, &QLineEdit::textEdited, dialog, [dialog, id, edit] { dialog->userEdited(id, edit); });
+            edit->installEventFilter(dialog);
+            widget = edit;
+        }
+        break;
+    case KindTrackbar: {
+        auto* slider = new QSlider(Qt::Horizontal, dialog);
+        slider->setTickPosition(QSlider::TicksBothSides);
+        slider->setFocusPolicy(Qt::ClickFocus); // no tab stop, as in the template
+        slider->setRange(0, 100); // a new trackbar's range
+        slider->setValue(0);
+        updateTrackbarSteps(slider);
+        // User actions only: keys, wheel, clicks beside the handle and every step of
+        // a drag arrive as actions, and the end of a drag as the release (TB_ENDTRACK).
+        // Program changes emit valueChanged alone, which nothing listens to.
+        QObject::connect(slider, &QSlider::actionTriggered, dialog, [dialog] { handleHScroll(dialog); });
+        QObject::connect(slider, &QSlider::sliderReleased, dialog, [dialog] { handleHScroll(dialog); });
+        widget = slider;
+        break;
+    }
+    case KindCombo: {
+        auto* combo = new QComboBox(dialog);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr); // a Win32 drop-down combo does not complete
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setItemDelegate(new RowDetailDelegate(combo));
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo] { showRowDetail(combo); });
+        // activated is the user's choice; setCurrentIndex by the program stays silent.
+        QObject::connect(combo, &QComboBox::activated, dialog, [dialog, id] { handleCommand(dialog, id, NotifySelChange); });
+        widget = combo;
+        break;
+    }
+    case KindPush: {
+        auto* button = new QPushButton(dialog);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        if (layout.styles & StyleMultiline) {
+            // QPushButton does not wrap its text; a word-wrapped caption inside does.
+            auto* text = new QLabel(caption, button);
+            text->setObjectName(QStringLiteral("caption"));
+            text->setTextFormat(Qt::PlainText);
+            text->setWordWrap(true);
+            text->setAlignment(Qt::AlignCenter);
+            text->setAttribute(Qt::WA_TransparentForMouseEvents);
+            auto* box = new QHBoxLayout(button);
+            box->setContentsMargins(4, 2, 4, 2);
+            box->addWidget(text);
+        } else {
+            button->setText(caption);
+        }
+        QObject::connect(button, &QPushButton::clicked, dialog, [dialog, id] { handleCommand(dialog, id, NotifyClicked); });
+        widget = button;
+        break;
+    }
+    case KindRadio: {
+        auto* radio = new QRadioButton(caption, dialog);
+        QObject::connect(radio, &QRadioButton::clicked, dialog, [dialog, id] { handleCommand(dialog, id, NotifyClicked); });
+        widget = radio;
+        break;
+    }
+    }
+    widget->setProperty("controlId", id);
+
+    const PixelRect rect = dluRectToPixels(layout.x, layout.y, layout.width, layout.height, dialog->baseUnits);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // The layout's height includes the dropped-down list; the closed box is as
+        // tall as an edit.
+        const int closed = dluToPixelsY(12, dialog->baseUnits);
+        widget->setGeometry(rect.x, rect.y, rect.width, closed);
+        const int itemHeight = QFontMetrics(dialog->font()).height() + 2;
+        const int rows = (rect.height - closed) / itemHeight;
+        combo->setMaxVisibleItems(rows > 1 ? rows : 1);
+    } else {
+        widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
+    }
+    return widget;
+}
+
+int commonPrefix(const QString& a, const QString& b)
+{
+    int n = 0;
+    while (n < a.size() && n < b.size() && a[n] == b[n])
+        ++n;
+    return n;
+}
+
+int commonSuffix(const QString& a, const QString& b, int prefix)
+{
+    int n = 0;
+    while (n < a.size() - prefix && n < b.size() - prefix && a[a.size() - 1 - n] == b[b.size() - 1 - n])
+        ++n;
+    return n;
+}
+
+} // namespace
+
+QString upperCasedText(QString text)
+{
+    // Letter by letter, so that the length never changes (QString::toUpper turns
+    // "ß" into "SS"; an upper-case Win32 edit keeps one character per character).
+    for (QChar& c : text)
+        c = c.toUpper();
+    return text;
+}
+
+void showRowDetail(QComboBox* combo)
+{
+    const QString detail = combo->itemData(combo->currentIndex(), kRowDetailRole).toString();
+    combo->setToolTip(detail);
+    if (QLineEdit* edit = combo->lineEdit())
+        edit->setToolTip(detail);
+}
+
+void updateTrackbarSteps(QSlider* slider)
+{
+    const int span = slider->maximum() - slider->minimum();
+    slider->setTickInterval(span > 0 ? span : 1);
+    slider->setPageStep(span / 5 > 0 ? span / 5 : 1);
+}
+QFont dialogFont()
+{
+    QFont font(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    font.setStyleHint(QFont::SansSerif);
+    // "MS Shell Dlg" 10 pt at 96 DPI: MulDiv(10, 96, 72) = 13 pixels. Pixels, not
+    // points, so the dialog keeps its size whatever DPI the X server reports.
+    font.setPixelSize(13);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+DialogBaseUnits dialogBaseUnits(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {averageLetterWidth(letters), metrics.height()};
+}
+
+Dialog::Dialog()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setWindowTitle(QString::fromLatin1(kMainDialogCaption));
+    QIcon icon(QStringLiteral(":/korvelconfig.png"));
+    icon.addFile(QStringLiteral(":/korvelconfig-48.png"));
+    setWindowIcon(icon);
+    setFont(dialogFont());
+    baseUnits = dialogBaseUnits(font());
+    setFixedSize(dluToPixelsX(kMainDialogWidth, baseUnits), dluToPixelsY(kMainDialogHeight, baseUnits));
+
+    // Template order is creation order: later controls lie above the group frames
+    // and follow them in the focus chain.
+    for (int i = 0; i < mainDialogControlCount; ++i) {
+        QWidget* widget = makeControl(this, mainDialogLayout[i]);
+        if (mainDialogLayout[i].id >= 0)
+            controls[mainDialogLayout[i].id] = widget;
+    }
+}
+
+bool Dialog::event(QEvent* event)
+{
+    // Activation puts the focus on the dialog window itself, as DefWindowProc does
+    // for the Win32 dialog. Qt would hand it back to the control that had it last,
+    // and a Symbol edit regaining the focus would open the chooser again after
+    // every chooser and message box.
+    if (event->type() == QEvent::WindowActivate)
+        setFocus(Qt::ActiveWindowFocusReason);
+    return QWidget::event(event);
+}
+
+bool Dialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::FocusIn || deliveringFocus)
+        return false;
+    // A closing context menu hands the focus back; the edit never lost it on Win32.
+    if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason)
+        return false;
+    // The edit takes the focus first (cursor and all), then the dialog hears of it:
+    // the handler may run a modal chooser that moves the focus elsewhere.
+    deliveringFocus = true;
+    QCoreApplication::sendEvent(watched, event);
+    deliveringFocus = false;
+    handleCommand(this, controlId(watched), NotifySetFocus);
+    return true;
+}
+
+void Dialog::userEdited(int id, QLineEdit* edit)
+{
+    EditState& state = edits[id];
+    const QString before = state.text;
+    QString after = edit->text();
+    if (state.upperCase)
+        after = upperCasedText(after);
+
+    // The limit holds back what is typed or pasted, never what is there already:
+    // of an insertion only as much is kept as fits beside the rest of the text.
+    const int prefix = commonPrefix(before, after);
+    const int suffix = commonSuffix(before, after, prefix);
+    const int inserted = after.size() - prefix - suffix;
+    const int rest = after.size() - inserted;
+    int cursor = prefix + inserted;
+    const long long limit = state.limit;
+    if (after.size() > before.size() && after.size() > limit && inserted > 0) {
+        const long long room = limit - rest;
+        const int keep = room <= 0 ? 0 : room < inserted ? static_cast<int>(room) : inserted;
+        after = after.left(prefix + keep) + after.right(suffix);
+        cursor = prefix + keep;
+    }
+
+    if (after != edit->text()) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(after);
+        edit->setCursorPosition(cursor);
+    }
+    if (after == before)
+        return; // nothing was accepted: no change to report
+    state.text = after;
+    handleCommand(this, id, NotifyChange);
+}
+
+Dialog* createMainDialog(const PortProbeResult* probes)
+{
+    auto* dialog = new Dialog;
+    if (probes)
+        std::copy(probes, probes + kPortSlotCount, dialog->state.portProbeResults);
+    initMainDialog(dialog);
+    return dialog;
+}
+
+void destroyMainDialog(Dialog* dialog) { delete dialog; }
+
+QWidget* dialogControl(Dialog* dialog, int id)
+{
+    auto it = dialog->controls.find(id);
+    assert(it != dialog->controls.end() && "no control with this id");
+    return it == dialog->controls.end() ? nullptr : it->second;
+}
+
+DialogState& dialogState(Dialog* dialog) { return dialog->state; }

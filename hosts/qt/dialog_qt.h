@@ -1,0 +1,63 @@
+#pragma once
+// The Qt host's main dialog: the window of main_dialog_layout.def built with Qt
+// Widgets (dialog_qt.cpp), implementing platform.h with the Win32 behaviours the
+// handlers expect (platform_qt.cpp).
+
+#include <map>
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+#include "dialog_units.h"
+#include "platform.h"
+
+class QComboBox;
+class QLineEdit;
+class QSlider;
+
+// The main dialog. A plain top-level widget rather than a QDialog: the main dialog
+// has no default or cancel button, so Return and Escape do nothing, as on Win32.
+struct Dialog : public QWidget {
+    Dialog();
+
+    struct EditState {
+        unsigned limit = 30000; // a new Win32 edit's limit
+        bool upperCase = false;
+        QString text;           // the text after the last accepted change
+    };
+
+    std::map<int, QWidget*> controls;
+    std::map<int, EditState> edits; // single-line edits
+    DialogBaseUnits baseUnits{};
+    DialogState state;
+    bool deliveringFocus = false;
+
+    void userEdited(int id, QLineEdit* edit);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// The dialog font: the platform's sans serif at the pixel size at which Windows
+// draws "MS Shell Dlg" 10 pt on a 96 DPI screen.
+QFont dialogFont();
+DialogBaseUnits dialogBaseUnits(const QFont& font);
+
+// Builds the main dialog with every control, runs initMainDialog with the
+// start-up's probe results (kPortSlotCount of them; none found when null); not yet shown.
+Dialog* createMainDialog(const PortProbeResult* probes = nullptr);
+void destroyMainDialog(Dialog* dialog);
+
+// The widget of a control id, or nullptr.
+QWidget* dialogControl(Dialog* dialog, int id);
+
+// Shared by the host's two files.
+constexpr int kRowDataRole = Qt::UserRole;
+constexpr int kRowDetailRole = Qt::UserRole + 1;
+QString upperCasedText(QString text);
+// The closed combo's tooltip names the chosen row's detail.
+void showRowDetail(QComboBox* combo);
+// A Win32 trackbar marks its two ends only and pages by a fifth of its range.
+void updateTrackbarSteps(QSlider* slider);

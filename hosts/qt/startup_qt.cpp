@@ -1,0 +1,37 @@
+#include "startup_qt.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "instance_lock.h"
+#include "port_table.h"
+#include "dialog_qt.h"
+#include "prompts.h"
+
+int runKorvelConfig(int& argc, char** argv, void (*afterShow)())
+{
+    // Before anything else, so a second start touches no port and makes no window.
+    const int mayRun = acquireInstanceLock("KorvelConfig");
+
+    QApplication application(argc, argv);
+    QApplication::setFont(dialogFont());
+    // Message boxes and the chooser show the program's icon too, and desktops
+    // match the windows to korvelconfig.desktop.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvelconfig.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("korvelconfig"));
+    if (!mayRun) {
+        showMessage("KorvelConfig allready started.", "Error");
+        return -1;
+    }
+
+    PortProbeResult probes[kPortSlotCount];
+    probePorts(probes, static_cast<int>(kPortSlotCount));
+
+    Dialog* dialog = createMainDialog(probes); // initMainDialog runs here, before the dialog shows
+    dialog->show();
+    if (afterShow)
+        afterShow();
+    QApplication::exec();
+    destroyMainDialog(dialog);
+    return 0;
+}

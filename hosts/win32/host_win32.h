@@ -1,0 +1,25 @@
+#pragma once
+// The Win32 host: the main dialog's window class and procedure, and what the
+// platform layer keeps on the controls beyond the standard messages.
+
+#include <windows.h>
+
+#include "port_table.h"
+
+// The program's module, for loading dialog template 115 later.
+extern HINSTANCE instanceHandle;
+
+// Window procedure of class trackerDialog and, the same function, dialog
+// procedure of template 1.
+LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Registers trackerDialog and creates the main dialog from template 1 (hidden),
+// listing the ports that probes (kPortSlotCount results, or null) mark Available.
+// Shows "cannot register dialog Class! (%i)" when registration fails. NULL on failure.
+HWND registerAndCreateMainDialog(HINSTANCE instance, HWND parent, const PortProbeResult* probes);
+
+// Creates another main dialog once the class is registered (tests open one per case).
+HWND createMainDialog(HINSTANCE instance, HWND parent, const PortProbeResult* probes);
+
+// True while setTextLimit(…, 0) keeps the edit from taking any further character.
+bool editTakesNoCharacter(HWND edit);

@@ -1,0 +1,96 @@
+// The main dialog on Win32: class trackerDialog, whose window procedure is also
+// the dialog procedure of template 1, and its message table.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cassert>
+#include <cstdio>
+
+#include "control_ids.h"
+#include "host_win32.h"
+#include "main_dialog.h"
+#include "prompts.h"
+
+HINSTANCE instanceHandle;
+
+namespace {
+
+Dialog* dialogOf(HWND window) { return reinterpret_cast<Dialog*>(window); }
+
+// The dialog's state lives beside the window, from its first message to its last.
+DialogState* stateOf(HWND window) { return reinterpret_cast<DialogState*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+
+} // namespace
+
+DialogState& dialogState(Dialog* dialog)
+{
+    HWND window = reinterpret_cast<HWND>(dialog);
+    DialogState* state = stateOf(window);
+    assert(state && "no dialog state on this window");
+    return *state;
+}
+
+LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCCREATE:
+        SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new DialogState));
+        return DefWindowProcA(dialog, message, wParam, lParam);
+    case WM_NCDESTROY:
+        delete stateOf(dialog);
+        SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
+        return DefWindowProcA(dialog, message, wParam, lParam);
+    case WM_INITDIALOG:
+        if (lParam) {
+            const auto* probes = reinterpret_cast<const PortProbeResult*>(lParam);
+            std::copy(probes, probes + kPortSlotCount, stateOf(dialog)->portProbeResults);
+        }
+        initMainDialog(dialogOf(dialog));
+        return 0; // no control takes the focus, so no Symbol edit opens the chooser
+    case WM_COMMAND:
+        // IDOK and IDCANCEL land here too and close nothing.
+        handleCommand(dialogOf(dialog), LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_HSCROLL:
+        handleHScroll(dialogOf(dialog));
+        return DefWindowProcA(dialog, message, wParam, lParam);
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(dialog, message, wParam, lParam);
+    }
+}
+
+HWND createMainDialog(HINSTANCE instance, HWND parent, const PortProbeResult* probes)
+{
+    // On Win64 the two procedure types are one; the cast serves 32-bit builds.
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(ResMainDialog), parent,
+                              reinterpret_cast<DLGPROC>(mainDialogProc), reinterpret_cast<LPARAM>(probes));
+}
+
+HWND registerAndCreateMainDialog(HINSTANCE instance, HWND parent, const PortProbeResult* probes)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainDialogProc;
+    windowClass.cbWndExtra = DLGWINDOWEXTRA;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ResIcon));
+    windowClass.hCursor = LoadCursorA(NULL, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    // Made once and kept for the whole run.
+    windowClass.hbrBackground = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    windowClass.lpszClassName = "trackerDialog";
+    if (!RegisterClassA(&windowClass)) {
+        char text[128];
+        std::snprintf(text, sizeof text, "cannot register dialog Class! (%i)", static_cast<int>(GetLastError()));
+        showMessage(text, "KorvelConfig: Error");
+        return NULL;
+    }
+    return createMainDialog(instance, parent, probes);
+}

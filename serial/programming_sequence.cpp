@@ -1,0 +1,54 @@
+#include "programming_sequence.h"
+
+namespace {
+
+void report(const ProgrammingHooks& hooks, ProgrammingEvent event, const PortError& error = PortError())
+{
+    if (hooks.report)
+        hooks.report(event, error);
+}
+
+void pause(const ProgrammingHooks& hooks)
+{
+    if (hooks.pause)
+        hooks.pause(kProgrammingPauseMs);
+}
+
+bool writeRecord(unsigned slot, const std::string& record, PortError& error)
+{
+    const auto length = static_cast<std::uint32_t>(record.size());
+    return writePort(slot, record.data(), length, &error) == length;
+}
+
+} // namespace
+
+int runProgrammingSequence(const ProgrammingRequest& request, const ProgrammingHooks& hooks)
+{
+    PortError error;
+    if (openPort(request.slot, request.baud, 0, 1, 8, &error) != 1) {
+        report(hooks, ProgrammingOpenFailed, error);
+        return 0;
+    }
+
+    // The tracker needs a moment after the line comes up, between the records
+    // and before the close, while it burns its EEPROM.
+    pause(hooks);
+    report(hooks, ProgrammingWritingRecord0);
+    bool complete = writeRecord(request.slot, request.record0, error);
+    if (!complete) {
+        report(hooks, ProgrammingRecord0Failed, error);
+    } else if (request.sendRecord1) {
+        report(hooks, ProgrammingWritingRecord1);
+        pause(hooks);
+        report(hooks, ProgrammingSendingRecord1);
+        complete = writeRecord(request.slot, request.record1, error);
+        if (!complete)
+            report(hooks, ProgrammingRecord1Failed, error);
+    }
+
+    report(hooks, ProgrammingBurning);
+    pause(hooks);
+    closePort(request.slot);
+    report(hooks, ProgrammingDone);
+    return complete ? 1 : 0;
+}
