@@ -1,80 +1,73 @@
-#pragma once
-// Control ids of the main dialog (template 1) and of the symbol chooser (template 115).
+/* Ids of the main dialog (template 1), the symbol chooser (template 115), their
+   controls and the other resources. Read by the code and by the resource script,
+   hence #defines. */
+#ifndef KORVEL_CONTROL_IDS_H
+#define KORVEL_CONTROL_IDS_H
 
-enum ControlId {
-    IdStaticNoId = -1,
+#define IdProgram 1077
+#define IdSecondConfig 1080
+#define IdDriveInterval0 1086
+#define IdDriveSpeed0 1087
+#define IdIdleFactor0 1088
+#define IdFrames0 1089
+#define IdTxDelay0 1090
+#define IdDriveInterval1 1092
+#define IdDriveSpeed1 1093
+#define IdIdleFactor1 1094
+#define IdFrames1 1095
+#define IdTxDelay1 1096
+#define IdHops0 1098
+#define IdHops1 1099
+#define IdTiny13 1100
+#define IdTiny2313 1101
+#define IdMega8 1102
+#define IdCallsign0 1103
+#define IdDriveIntervalValue0 1104
+#define IdDriveSpeedValue0 1105
+#define IdIdleIntervalValue0 1106
+#define IdSsid0 1107
+#define IdSymbol0 1108
+#define IdComment0 1109
+#define IdFramesValue0 1110
+#define IdTxDelayValue0 1111
+#define IdPath0 1112
+#define IdPath1 1113
+#define IdComment1 1114
+#define IdCallsign1 1117
+#define IdDriveIntervalValue1 1118
+#define IdIdleIntervalValue1 1120
+#define IdSsid1 1121
+#define IdSymbol1 1122
+#define IdFramesValue1 1123
+#define IdDriveSpeedValue1 1124
+#define IdTxDelayValue1 1125
+#define IdHopCount0 1133
+#define IdConfig0SpaceLeft 1135
+#define IdEepromSpaceLeft 1136
+#define IdCallsignLabel1 1137
+#define IdSsidLabel1 1138
+#define IdSymbolLabel1 1139
+#define IdHopCount1 1147
+#define IdTxDelayLabel1 1150
+#define IdDriveIntervalLabel1 1151
+#define IdIdleFactorLabel1 1152
+#define IdDriveSpeedLabel1 1153
+#define IdCommentLabel1 1154
+#define IdFramesLabel1 1155
+#define IdHopsLabel1 1156
+#define IdChooserLabel 1157
+#define IdConfig1Group 1159
+#define IdPort 1163
+#define IdBaud 1164
+#define IdLog 1165
+#define IdStatus 1166
+#define IdPathType0 1167
+#define IdPathType1 1168
+#define IdPathLabel1 1169
 
-    IdProgram = 1077,
-    IdSecondConfig = 1080,
+#define ResMainDialog 1
+#define ResChooserDialog 115
+#define ResSymbolBitmap 134
+#define ResIcon 142
 
-    IdDriveInterval0 = 1086,
-    IdDriveSpeed0 = 1087,
-    IdIdleFactor0 = 1088,
-    IdFrames0 = 1089,
-    IdTxDelay0 = 1090,
-    IdDriveInterval1 = 1092,
-    IdDriveSpeed1 = 1093,
-    IdIdleFactor1 = 1094,
-    IdFrames1 = 1095,
-    IdTxDelay1 = 1096,
-    IdHops0 = 1098,
-    IdHops1 = 1099,
-
-    IdTiny13 = 1100,
-    IdTiny2313 = 1101,
-    IdMega8 = 1102,
-
-    IdCallsign0 = 1103,
-    IdDriveIntervalValue0 = 1104,
-    IdDriveSpeedValue0 = 1105,
-    IdIdleIntervalValue0 = 1106,
-    IdSsid0 = 1107,
-    IdSymbol0 = 1108,
-    IdComment0 = 1109,
-    IdFramesValue0 = 1110,
-    IdTxDelayValue0 = 1111,
-    IdPath0 = 1112,
-    IdPath1 = 1113,
-    IdComment1 = 1114,
-    IdCallsign1 = 1117,
-    IdDriveIntervalValue1 = 1118,
-    IdIdleIntervalValue1 = 1120,
-    IdSsid1 = 1121,
-    IdSymbol1 = 1122,
-    IdFramesValue1 = 1123,
-    IdDriveSpeedValue1 = 1124,
-    IdTxDelayValue1 = 1125,
-
-    IdHopCount0 = 1133,
-    IdConfig0SpaceLeft = 1135,
-    IdEepromSpaceLeft = 1136,
-    IdCallsignLabel1 = 1137,
-    IdSsidLabel1 = 1138,
-    IdSymbolLabel1 = 1139,
-    IdHopCount1 = 1147,
-    IdTxDelayLabel1 = 1150,
-    IdDriveIntervalLabel1 = 1151,
-    IdIdleFactorLabel1 = 1152,
-    IdDriveSpeedLabel1 = 1153,
-    IdCommentLabel1 = 1154,
-    IdFramesLabel1 = 1155,
-    IdHopsLabel1 = 1156,
-    IdChooserLabel = 1157,
-    IdConfig1Group = 1159,
-
-    IdPort = 1163,
-    IdBaud = 1164,
-    IdLog = 1165,
-    IdStatus = 1166,
-    IdPathType0 = 1167,
-    IdPathType1 = 1168,
-    IdPathLabel1 = 1169,
-};
-
-// Resource ids.
-enum ResourceId {
-    ResMainDialog = 1,
-    ResChooserDialog = 115,
-    ResSymbolBitmap = 134,
-    ResIcon = 142,
-};
+#endif

@@ -16,19 +16,14 @@
 #define KS_MULTILINE StyleMultiline
 #define KS_GROUP StyleGroup
 #define KORVEL_CONTROL(id, kind, styles, caption, x, y, w, h) {id, kind, styles, caption, x, y, w, h},
+#define KORVEL_PICTURE(id, bitmap, x, y, w, h) {id, KindPicture, StyleSunken, "", x, y, w, h},
 
 const ControlLayout mainDialogLayout[] = {
 #include "main_dialog_layout.def"
 };
-
 const int mainDialogControlCount = static_cast<int>(sizeof mainDialogLayout / sizeof mainDialogLayout[0]);
 
-const ControlLayout* findControlLayout(int id)
-{
-    if (id < 0)
-        return nullptr;
-    for (const ControlLayout& control : mainDialogLayout)
-        if (control.id == id)
-            return &control;
-    return nullptr;
-}
+const ControlLayout chooserLayout[] = {
+#include "chooser_layout.def"
+};
+const int chooserControlCount = static_cast<int>(sizeof chooserLayout / sizeof chooserLayout[0]);

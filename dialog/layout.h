@@ -1,7 +1,11 @@
 #pragma once
-// The main dialog's controls as data, read from main_dialog_layout.def.
+// The controls of the two dialogs as data, read from main_dialog_layout.def and
+// chooser_layout.def, which the resource script reads too.
 
-enum ControlKind { KindGroup, KindLabel, KindEdit, KindTrackbar, KindCombo, KindPush, KindRadio };
+#include "control_ids.h"
+#include "templates.h"
+
+enum ControlKind { KindGroup, KindLabel, KindEdit, KindTrackbar, KindCombo, KindPush, KindRadio, KindPicture };
 
 enum ControlStyle : unsigned {
     StyleNone = 0,
@@ -24,15 +28,5 @@ struct ControlLayout {
 
 extern const ControlLayout mainDialogLayout[];
 extern const int mainDialogControlCount;
-
-// The control with this id, or nullptr (ids of -1 are not looked up).
-const ControlLayout* findControlLayout(int id);
-
-constexpr const char* kMainDialogCaption = "Korvel Config V1.12";
-constexpr const char* kDialogFontName = "MS Shell Dlg";
-constexpr int kDialogFontPoints = 10;
-constexpr int kMainDialogWidth = 339;  // dialog units
-constexpr int kMainDialogHeight = 284; // dialog units
-
-constexpr const char* kChooserCaption = "Choose APRS-Symbol";
-constexpr const char* kChooserLabel = "choose your APRS-Symbol";
+extern const ControlLayout chooserLayout[];
+extern const int chooserControlCount;

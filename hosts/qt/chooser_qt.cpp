@@ -42,10 +42,14 @@ SymbolChooser::SymbolChooser(QScreen* screen, SymbolPick& pick)
       pick(pick)
 {
     setObjectName(QStringLiteral("symbolChooser"));
-    setWindowTitle(QString::fromLatin1(kChooserCaption));
+    setWindowTitle(QString::fromLatin1(KORVEL_CHOOSER_CAPTION));
     setFont(dialogFont());
     const DialogBaseUnits units = dialogBaseUnits(font());
-    setFixedSize(dluToPixelsX(199, units), dluToPixelsY(80, units));
+    setFixedSize(dluToPixelsX(KORVEL_CHOOSER_WIDTH, units), dluToPixelsY(KORVEL_CHOOSER_HEIGHT, units));
+    const ControlLayout* pictureLayout = nullptr;
+    const ControlLayout* labelLayout = nullptr;
+    for (int i = 0; i < chooserControlCount; ++i)
+        (chooserLayout[i].kind == KindPicture ? pictureLayout : labelLayout) = &chooserLayout[i];
 
     // One bitmap pixel on one screen pixel, also on a scaled screen: the grid's
     // 21-pixel cells are what the presses are measured in.
@@ -61,13 +65,14 @@ SymbolChooser::SymbolChooser(QScreen* screen, SymbolPick& pick)
     picture->setPixmap(symbols);
     // Sized to the picture, as a Win32 bitmap static sizes itself.
     const QSize shown = (QSizeF(symbols.size()) / pixelRatio).toSize();
-    picture->setGeometry(dluToPixelsX(3, units), dluToPixelsY(3, units), shown.width() + 2, shown.height() + 2);
+    picture->setGeometry(dluToPixelsX(pictureLayout->x, units), dluToPixelsY(pictureLayout->y, units),
+                         shown.width() + 2, shown.height() + 2);
     picture->installEventFilter(this);
 
-    label = new QLabel(QString::fromLatin1(kChooserLabel), this);
+    label = new QLabel(QString::fromLatin1(labelLayout->caption), this);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    PixelRect rect = dluRectToPixels(3, 70, 193, 8, units);
+    PixelRect rect = dluRectToPixels(labelLayout->x, labelLayout->y, labelLayout->width, labelLayout->height, units);
     // The picture keeps its real size whatever the font; where a font with
     // smaller units would let it run into the label, the label and the window
     // move down instead.

@@ -157,6 +157,9 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
         widget = button;
         break;
     }
+    case KindPicture: // the chooser's; the main dialog has none
+        widget = new QLabel(dialog);
+        break;
     case KindRadio: {
         auto* radio = new QRadioButton(caption, dialog);
         QObject::connect(radio, &QRadioButton::clicked, dialog, [dialog, id] { handleCommand(dialog, id, NotifyClicked); });
@@ -244,13 +247,13 @@ Dialog::Dialog()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
-    setWindowTitle(QString::fromLatin1(kMainDialogCaption));
+    setWindowTitle(QString::fromLatin1(KORVEL_MAIN_CAPTION));
     QIcon icon(QStringLiteral(":/korvelconfig.png"));
     icon.addFile(QStringLiteral(":/korvelconfig-48.png"));
     setWindowIcon(icon);
     setFont(dialogFont());
     baseUnits = dialogBaseUnits(font());
-    setFixedSize(dluToPixelsX(kMainDialogWidth, baseUnits), dluToPixelsY(kMainDialogHeight, baseUnits));
+    setFixedSize(dluToPixelsX(KORVEL_MAIN_WIDTH, baseUnits), dluToPixelsY(KORVEL_MAIN_HEIGHT, baseUnits));
 
     // Template order is creation order: later controls lie above the group frames
     // and follow them in the focus chain.

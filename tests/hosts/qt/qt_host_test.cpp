@@ -84,7 +84,7 @@ TEST_F(QtHost, EveryControlSitsAtItsLayoutRectInPixelsOfTheDialogFont)
     const int y = metrics.height();
     EXPECT_NEAR(x, 7, 2) << "a sans serif near the Win32 dialog font";
     EXPECT_NEAR(y, 16, 3);
-    EXPECT_EQ(dialog->size(), QSize(mulDiv(kMainDialogWidth, x, 4), mulDiv(kMainDialogHeight, y, 8)));
+    EXPECT_EQ(dialog->size(), QSize(mulDiv(KORVEL_MAIN_WIDTH, x, 4), mulDiv(KORVEL_MAIN_HEIGHT, y, 8)));
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "not resizable";
 
     const QList<QWidget*> children = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);

@@ -62,6 +62,7 @@ DWORD expectedStyle(const ControlLayout& control)
     case KindCombo: return child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN;
     case KindPush: return child | WS_TABSTOP | BS_PUSHBUTTON | bit(StyleMultiline, BS_MULTILINE);
     case KindRadio: return child | BS_AUTORADIOBUTTON | bit(StyleGroup, WS_GROUP);
+    case KindPicture: return child | SS_BITMAP | SS_NOTIFY | SS_REALSIZEIMAGE | SS_SUNKEN;
     }
     return 0;
 }
@@ -78,14 +79,14 @@ TEST(TemplatesWin32, MainDialogHoldsTheLayoutFileItemByItem)
     ASSERT_EQ(read.dword(), static_cast<DWORD>(DS_SETFONT | DS_FIXEDSYS | WS_CAPTION | WS_SYSMENU | DS_3DLOOK));
     const int count = read.word();
     read.dword(); // x, y
-    EXPECT_EQ(read.shortValue(), kMainDialogWidth);
-    EXPECT_EQ(read.shortValue(), kMainDialogHeight);
+    EXPECT_EQ(read.shortValue(), KORVEL_MAIN_WIDTH);
+    EXPECT_EQ(read.shortValue(), KORVEL_MAIN_HEIGHT);
     EXPECT_EQ(read.nameOrOrdinal(), ""); // menu
     EXPECT_EQ(read.nameOrOrdinal(), "TRACKERDIALOG") << "the class whose procedure runs the logic";
-    EXPECT_EQ(read.text(), kMainDialogCaption);
-    EXPECT_EQ(read.word(), kDialogFontPoints);
+    EXPECT_EQ(read.text(), KORVEL_MAIN_CAPTION);
+    EXPECT_EQ(read.word(), KORVEL_FONT_POINTS);
     read.dword(); // weight, italic, charset
-    EXPECT_EQ(read.text(), kDialogFontName);
+    EXPECT_EQ(read.text(), KORVEL_FONT_NAME);
 
     ASSERT_EQ(count, mainDialogControlCount);
     static const char* const classOfKind[] = {"BUTTON", "STATIC", "EDIT", "MSCTLS_TRACKBAR32",
