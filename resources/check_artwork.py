@@ -14,19 +14,8 @@ import os
 import struct
 import sys
 
-WIDTH, HEIGHT = 337, 127
-PITCH = 21
-BLACK, RED, WHITE = 0, 9, 15
-MARK_Y, MARK_X0, MARK_X1 = 42, 274, 294
-
-PALETTE = [
-    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00),
-    (0x80, 0x80, 0x00), (0x00, 0x00, 0x80), (0x80, 0x00, 0x80),
-    (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0), (0x80, 0x80, 0x80),
-    (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
-    (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF),
-    (0xFF, 0xFF, 0xFF),
-]
+from artwork_layout import (BLACK, COLUMNS, HEIGHT, MARK_X0, MARK_X1, MARK_Y,
+                            PALETTE, PITCH, RED, ROWS, WHITE, WIDTH)
 
 
 class Checker:
@@ -92,10 +81,11 @@ def check_grid(px, c):
             'the red mark under the car is not x %d..%d at y %d'
             % (MARK_X0, MARK_X1, MARK_Y))
     c.check(px(MARK_X0 - 1, MARK_Y) == BLACK and px(MARK_X1 + 1, MARK_Y) == BLACK,
-            'the red mark is longer than 21 pixels')
+            'the red mark is longer than %d pixels' % PITCH)
     empty = []
-    for cell in range(96):
-        left, top = (cell % 16) * PITCH + 1, (cell // 16) * PITCH + 1
+    for cell in range(COLUMNS * ROWS):
+        left = (cell % COLUMNS) * PITCH + 1
+        top = (cell // COLUMNS) * PITCH + 1
         if all(px(x, y) == WHITE for y in range(top, top + PITCH - 1)
                for x in range(left, left + PITCH - 1)):
             empty.append(cell)

@@ -20,29 +20,9 @@ import struct
 import sys
 import zlib
 
-# ---------------------------------------------------------------------------
-# The 16 colours of a 4-bit Windows bitmap, in palette order.
-
-PALETTE = [
-    (0x00, 0x00, 0x00),  # 0 black
-    (0x80, 0x00, 0x00),  # 1 maroon
-    (0x00, 0x80, 0x00),  # 2 green
-    (0x80, 0x80, 0x00),  # 3 olive
-    (0x00, 0x00, 0x80),  # 4 navy
-    (0x80, 0x00, 0x80),  # 5 purple
-    (0x00, 0x80, 0x80),  # 6 teal
-    (0xC0, 0xC0, 0xC0),  # 7 silver
-    (0x80, 0x80, 0x80),  # 8 grey
-    (0xFF, 0x00, 0x00),  # 9 red
-    (0x00, 0xFF, 0x00),  # 10 lime
-    (0xFF, 0xFF, 0x00),  # 11 yellow
-    (0x00, 0x00, 0xFF),  # 12 blue
-    (0xFF, 0x00, 0xFF),  # 13 fuchsia
-    (0x00, 0xFF, 0xFF),  # 14 aqua
-    (0xFF, 0xFF, 0xFF),  # 15 white
-]
-
-BLACK, RED, WHITE = 0, 9, 15
+from artwork_layout import (BLACK, COLUMNS, FIRST_CODE, HEIGHT, MARK_X0,
+                            MARK_X1, MARK_Y, PALETTE, PITCH, RED, ROWS, WHITE,
+                            WIDTH)
 
 # One character per pixel in the icon maps below.  '.' is the cell
 # background, which is white like 'w' but reads better in the maps.
@@ -51,24 +31,8 @@ KEY = {
     's': 7, 'd': 8, 'r': 9, 'l': 10, 'y': 11, 'b': 12, 'f': 13, 'a': 14,
     'w': 15,
 }
-
-# ---------------------------------------------------------------------------
-# Layout of the symbol table picture.
-
-COLUMNS, ROWS, PITCH = 16, 6, 21
-BMP_WIDTH = COLUMNS * PITCH + 1    # 337: the closing line at x = 336
-BMP_HEIGHT = ROWS * PITCH + 1      # 127: the closing line at y = 126
-ICON = PITCH - 1                   # 20 x 20 pixels inside the lines
-FIRST_CODE = 0x21                  # cell 0 is '!'
+ICON = PITCH - 1                   # pixels inside the lines
 SYMBOL_CELLS = 94                  # '!' .. '~'
-DEFAULT_CELL = ord('>') - FIRST_CODE   # 29, the car
-# The default symbol is underlined in red, on the grid line below its cell.
-# The underline starts after the cell's left line, so it is one pixel right
-# of the cell's own columns (273..293) and ends on the next vertical line:
-# x 274..294 at y 42.  The chooser's hit test does not depend on it.
-MARK_Y = (DEFAULT_CELL // COLUMNS + 1) * PITCH
-MARK_X0 = (DEFAULT_CELL % COLUMNS) * PITCH + 1
-MARK_X1 = MARK_X0 + PITCH - 1
 
 # ---------------------------------------------------------------------------
 # A 5 x 7 pixel font (two more rows below the baseline for descenders).
@@ -1235,7 +1199,7 @@ def check_map(name, rows):
 
 def draw_symbol_table():
     """Returns the picture as rows (top row first) of palette indices."""
-    px = [[WHITE] * BMP_WIDTH for _ in range(BMP_HEIGHT)]
+    px = [[WHITE] * WIDTH for _ in range(HEIGHT)]
     for index in range(COLUMNS * ROWS):
         rows = cell_map(index)
         check_map(index, rows)
@@ -1246,10 +1210,10 @@ def draw_symbol_table():
             for x, key in enumerate(line):
                 px[top + y][left + x] = KEY[key]
     for k in range(COLUMNS + 1):
-        for y in range(BMP_HEIGHT):
+        for y in range(HEIGHT):
             px[y][k * PITCH] = BLACK
     for k in range(ROWS + 1):
-        for x in range(BMP_WIDTH):
+        for x in range(WIDTH):
             px[k * PITCH][x] = BLACK
     for x in range(MARK_X0, MARK_X1 + 1):
         px[MARK_Y][x] = RED
