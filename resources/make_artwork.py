@@ -7,9 +7,9 @@ Outputs:
   korvelconfig.png       256 x 256 icon for the Linux desktop entry
   korvelconfig-48.png    48 x 48 icon for the Linux desktop entry
 
-Only the Python standard library is used, so the artwork can be rebuilt on
-any machine that has a Python 3 interpreter.  The output is deterministic:
-running the script twice gives byte-identical files.
+The pixel maps are in artwork_pixels.txt; the grid comes from the C++ header
+through artwork_layout.py.  Only the Python standard library is used, and the
+output is deterministic: check_artwork.py relies on byte-identical files.
 
 Usage: python3 make_artwork.py [output-directory]
 """
