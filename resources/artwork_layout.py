@@ -13,33 +13,29 @@ OLD_GRID_HEADER = 'symbols/symbol_grid.h'  # until the header has moved
 
 
 def read_grid():
-    """The kSymbol* constants of the header, as a name -> int dict."""
+    """Columns, rows, cell pitch, picture width and height from the header."""
     path = os.path.join(ROOT, GRID_HEADER)
     if not os.path.exists(path):
         path = os.path.join(ROOT, OLD_GRID_HEADER)
     try:
         with open(path, encoding='utf-8') as f:
-            text = f.read()
+            found = dict(re.findall(
+                r'constexpr\s+int\s+kSymbol(\w+)\s*=\s*(\d+)\s*;', f.read()))
+        grid = [int(found[name]) for name in (
+            'Columns', 'Rows', 'CellPitch', 'PictureWidth', 'PictureHeight')]
     except OSError as e:
-        raise SystemExit('artwork: cannot read the grid header: %s' % e)
-    found = dict((name, int(value)) for name, value in re.findall(
-        r'constexpr\s+int\s+kSymbol(\w+)\s*=\s*(\d+)\s*;', text))
-    names = ('Columns', 'Rows', 'CellPitch', 'PictureWidth', 'PictureHeight')
-    missing = [n for n in names if n not in found]
-    if missing:
-        raise SystemExit('artwork: %s lacks kSymbol%s' % (path, missing[0]))
+        raise SystemExit('artwork: grid header: %s' % e)
+    except KeyError as e:
+        raise SystemExit('artwork: %s lacks kSymbol%s' % (path, e.args[0]))
+    columns, rows, pitch, width, height = grid
     # One closing line after the last cell on the right and at the bottom.
-    if (found['PictureWidth'], found['PictureHeight']) != (
-            found['Columns'] * found['CellPitch'] + 1,
-            found['Rows'] * found['CellPitch'] + 1):
+    if (width, height) != (columns * pitch + 1, rows * pitch + 1):
         raise SystemExit('artwork: picture size in %s does not fit the grid'
                          % path)
-    return found
+    return grid
 
 
-_grid = read_grid()
-COLUMNS, ROWS, PITCH = _grid['Columns'], _grid['Rows'], _grid['CellPitch']
-WIDTH, HEIGHT = _grid['PictureWidth'], _grid['PictureHeight']
+COLUMNS, ROWS, PITCH, WIDTH, HEIGHT = read_grid()
 
 FIRST_CODE = ord('!')                   # cell 0
 DEFAULT_CELL = ord('>') - FIRST_CODE    # the car
