@@ -4,6 +4,7 @@
 
 #include <string>
 
+// resources/artwork_layout.py reads these to draw and check symbols.bmp.
 constexpr int kSymbolColumns = 16;
 constexpr int kSymbolRows = 6;
 constexpr int kSymbolCellPitch = 21;

@@ -4,7 +4,8 @@
 The symbol chooser maps a click to a cell purely by arithmetic, so the
 picture must have exactly the size, colour format and grid that arithmetic
 assumes.  The icons are checked only for being well-formed files of the
-expected sizes.
+expected sizes.  Then make_artwork.py draws everything anew, and each file
+must be what is committed, so that neither is edited without the other.
 
 Usage: python3 check_artwork.py [resources-directory]
 Exits with 1 if any check fails.
@@ -12,21 +13,19 @@ Exits with 1 if any check fails.
 
 import os
 import struct
+import subprocess
 import sys
+import tempfile
 
-WIDTH, HEIGHT = 337, 127
-PITCH = 21
-BLACK, RED, WHITE = 0, 9, 15
-MARK_Y, MARK_X0, MARK_X1 = 42, 274, 294
+from artwork_layout import (BLACK, COLUMNS, HEIGHT, MARK_X0, MARK_X1, MARK_Y,
+                            PALETTE, PITCH, RED, ROWS, WHITE, WIDTH)
 
-PALETTE = [
-    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00),
-    (0x80, 0x80, 0x00), (0x00, 0x00, 0x80), (0x80, 0x00, 0x80),
-    (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0), (0x80, 0x80, 0x80),
-    (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
-    (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF),
-    (0xFF, 0xFF, 0xFF),
-]
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def read(path):
+    with open(path, 'rb') as f:
+        return f.read()
 
 
 class Checker:
@@ -92,10 +91,11 @@ def check_grid(px, c):
             'the red mark under the car is not x %d..%d at y %d'
             % (MARK_X0, MARK_X1, MARK_Y))
     c.check(px(MARK_X0 - 1, MARK_Y) == BLACK and px(MARK_X1 + 1, MARK_Y) == BLACK,
-            'the red mark is longer than 21 pixels')
+            'the red mark is longer than %d pixels' % PITCH)
     empty = []
-    for cell in range(96):
-        left, top = (cell % 16) * PITCH + 1, (cell // 16) * PITCH + 1
+    for cell in range(COLUMNS * ROWS):
+        left = (cell % COLUMNS) * PITCH + 1
+        top = (cell // COLUMNS) * PITCH + 1
         if all(px(x, y) == WHITE for y in range(top, top + PITCH - 1)
                for x in range(left, left + PITCH - 1)):
             empty.append(cell)
@@ -109,8 +109,7 @@ def png_size(data):
 
 
 def check_icons(folder, c):
-    with open(os.path.join(folder, 'korvel.ico'), 'rb') as f:
-        ico = f.read()
+    ico = read(os.path.join(folder, 'korvel.ico'))
     reserved, kind, count = struct.unpack_from('<HHH', ico, 0)
     c.check(reserved == 0 and kind == 1 and count > 0,
             'korvel.ico has no icon directory')
@@ -132,19 +131,34 @@ def check_icons(folder, c):
             'korvel.ico lacks 16, 32 or 48 pixels: has %s' % sorted(sizes))
     for name, size in (('korvelconfig.png', (256, 256)),
                        ('korvelconfig-48.png', (48, 48))):
-        with open(os.path.join(folder, name), 'rb') as f:
-            c.check(png_size(f.read()) == size,
-                    '%s is not a %d x %d PNG' % ((name,) + size))
+        c.check(png_size(read(os.path.join(folder, name))) == size,
+                '%s is not a %d x %d PNG' % ((name,) + size))
+
+
+def check_rebuilt(folder, c):
+    with tempfile.TemporaryDirectory() as out:
+        run = subprocess.run([sys.executable,
+                              os.path.join(HERE, 'make_artwork.py'), out],
+                             capture_output=True, text=True)
+        if not c.check(run.returncode == 0, 'make_artwork.py failed:\n'
+                       + run.stdout + run.stderr):
+            return
+        for name in sorted(os.listdir(out)):
+            path = os.path.join(folder, name)
+            committed = read(path) if os.path.exists(path) else None
+            c.check(read(os.path.join(out, name)) == committed,
+                    '%s is not what make_artwork.py draws: run it and commit'
+                    ' the result' % name)
 
 
 def main(argv):
-    folder = argv[1] if len(argv) > 1 else os.path.dirname(os.path.abspath(__file__))
+    folder = argv[1] if len(argv) > 1 else HERE
     c = Checker()
-    with open(os.path.join(folder, 'symbols.bmp'), 'rb') as f:
-        data = f.read()
+    data = read(os.path.join(folder, 'symbols.bmp'))
     if c.check(len(data) >= 118, 'symbols.bmp is too short'):
         check_grid(read_bmp(data, c), c)
     check_icons(folder, c)
+    check_rebuilt(folder, c)
     print('check_artwork: %d passed, %d failed' % (c.passed, c.failed))
     return 1 if c.failed else 0
 
