@@ -86,12 +86,18 @@ QAction* addEntry(Dialog* dialog, const char* text, QKeyCombination keys, void (
     auto* action = new QAction(QString::fromLatin1(text), dialog);
     action->setShortcut(QKeySequence(keys));
     action->setShortcutContext(Qt::WindowShortcut);
+    action->setShortcutVisibleInContextMenu(true);
     QObject::connect(action, &QAction::triggered, dialog, [dialog, run] { run(dialog); });
     dialog->addAction(action);
     return action;
 }
 
 } // namespace
+
+void openSettingsAtStart(Dialog* dialog, const std::string& path)
+{
+    open(dialog, QFile::decodeName(path.c_str()));
+}
 
 void enableSettingsFiles(Dialog* dialog)
 {

@@ -4,4 +4,8 @@
 
 #include "dialog_qt.h"
 
+#include <string>
+
 void enableSettingsFiles(Dialog* dialog);
+// A file named on the command line; the file dialogs then start beside it.
+void openSettingsAtStart(Dialog* dialog, const std::string& path);

@@ -7,7 +7,6 @@
 #include "port_table.h"
 #include "dialog_qt.h"
 #include "prompts.h"
-#include "settings_apply.h"
 #include "settings_qt.h"
 
 int runKorvelConfig(int& argc, char** argv, void (*afterShow)(), const std::string& settingsFile)
@@ -33,7 +32,7 @@ int runKorvelConfig(int& argc, char** argv, void (*afterShow)(), const std::stri
     enableSettingsFiles(dialog);
     dialog->show();
     if (!settingsFile.empty())
-        openSettingsFile(dialog, settingsFile);
+        openSettingsAtStart(dialog, settingsFile);
     if (afterShow)
         afterShow();
     QApplication::exec();
