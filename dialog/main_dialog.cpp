@@ -9,19 +9,14 @@
 #include "symbol_chooser.h"
 
 
-namespace {
-
-struct ConfigControls {
-    int callsign, ssid, symbol, hops, pathType, path, txDelay, driveInterval, driveSpeed, idleFactor;
-    int comment, frames;
-};
-
 const ConfigControls configControls[2] = {
     {IdCallsign0, IdSsid0, IdSymbol0, IdHops0, IdPathType0, IdPath0, IdTxDelay0, IdDriveInterval0,
      IdDriveSpeed0, IdIdleFactor0, IdComment0, IdFrames0},
     {IdCallsign1, IdSsid1, IdSymbol1, IdHops1, IdPathType1, IdPath1, IdTxDelay1, IdDriveInterval1,
      IdDriveSpeed1, IdIdleFactor1, IdComment1, IdFrames1},
 };
+
+namespace {
 
 void setTrackbar(Dialog* dialog, int id, const SettingRange& range)
 {

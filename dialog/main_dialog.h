@@ -13,5 +13,12 @@ void handleCommand(Dialog* dialog, int id, int notification);
 // WM_HSCROLL from any trackbar.
 void handleHScroll(Dialog* dialog);
 
+// The controls of one configuration, by setting.
+struct ConfigControls {
+    int callsign, ssid, symbol, hops, pathType, path, txDelay, driveInterval, driveSpeed, idleFactor;
+    int comment, frames;
+};
+extern const ConfigControls configControls[2];
+
 // One configuration (0 or 1) as the dialog's controls hold it.
 ConfigSettings readConfig(Dialog* dialog, int configNumber);

@@ -1,5 +1,6 @@
 #pragma once
-// Test support for the port table. The program never includes this header.
+// Test support for the port table; the command line also reaches a device by
+// path through setPortDevicePathForTesting (port_lookup_posix.cpp).
 
 #include <cstdint>
 

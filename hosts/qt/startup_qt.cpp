@@ -7,8 +7,9 @@
 #include "port_table.h"
 #include "dialog_qt.h"
 #include "prompts.h"
+#include "settings_qt.h"
 
-int runKorvelConfig(int& argc, char** argv, void (*afterShow)())
+int runKorvelConfig(int& argc, char** argv, void (*afterShow)(), const std::string& settingsFile)
 {
     // Before anything else, so a second start touches no port and makes no window.
     const int mayRun = acquireInstanceLock("KorvelConfig");
@@ -28,7 +29,10 @@ int runKorvelConfig(int& argc, char** argv, void (*afterShow)())
     probePorts(probes, static_cast<int>(kPortSlotCount));
 
     Dialog* dialog = createMainDialog(probes); // initMainDialog runs here, before the dialog shows
+    enableSettingsFiles(dialog);
     dialog->show();
+    if (!settingsFile.empty())
+        openSettingsAtStart(dialog, settingsFile);
     if (afterShow)
         afterShow();
     QApplication::exec();

@@ -1,7 +1,10 @@
 #pragma once
 // The program's start-up and event loop on the Qt host.
 
+#include <string>
+
 // Refuses a second instance, probes the ports, builds and shows the main dialog and
 // runs until it is closed. Returns the exit code: 0 after a normal end, -1 for a
-// second instance. afterShow, when given, runs once the dialog is shown.
-int runKorvelConfig(int& argc, char** argv, void (*afterShow)() = nullptr);
+// second instance. afterShow, when given, runs once the dialog is shown; a
+// settingsFile, when given, is opened before that.
+int runKorvelConfig(int& argc, char** argv, void (*afterShow)() = nullptr, const std::string& settingsFile = {});

@@ -12,6 +12,7 @@
 #include "host_win32.h"
 #include "main_dialog.h"
 #include "prompts.h"
+#include "settings_win32.h"
 
 HINSTANCE instanceHandle;
 
@@ -34,6 +35,8 @@ DialogState& dialogState(Dialog* dialog)
 
 LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (handleSettingsMessage(dialog, message, wParam, lParam))
+        return 0;
     switch (message) {
     case WM_NCCREATE:
         SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new DialogState));

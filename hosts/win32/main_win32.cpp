@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
+#include "command_line.h"
 #include "port_table.h"
 #include "host_win32.h"
 #include "prompts.h"
+#include "settings_win32.h"
 
 HANDLE instanceMutex;
 
@@ -19,6 +22,14 @@ constexpr const char* kAlreadyStarted = "KorvelConfig allready started.";
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     instanceHandle = instance;
+
+    // The command line makes no window, so it runs beside a dialog too.
+    const CommandLineResult command = runCommandLine(
+        std::vector<std::string>(__argv + 1, __argv + __argc), "KorvelConfig",
+        {[](const std::string& text) { writeToConsole(STD_OUTPUT_HANDLE, text); },
+         [](const std::string& text) { writeToConsole(STD_ERROR_HANDLE, text); }});
+    if (!command.runDialog)
+        return command.exitCode;
 
     HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
     if (running) {
@@ -44,10 +55,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return -1;
     }
     ShowWindow(dialog, SW_SHOW); // whatever show command the program was started with
+    enableSettingsFiles(dialog);
+    if (!command.fileToOpen.empty())
+        openSettingsAtStart(dialog, command.fileToOpen);
+    HACCEL accelerators = settingsAccelerators();
 
     // No IsDialogMessage: the main dialog has no keyboard navigation of its own.
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        if (TranslateAcceleratorA(dialog, accelerators, &message))
+            continue; // Ctrl+O, Ctrl+S
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -1,0 +1,223 @@
+#include "command_line.h"
+
+#include "config_record.h"
+#include "eeprom_budget.h"
+#include "korvel_version.h"
+#include "port_lookup.h"
+#include "port_table.h"
+#include "programming_sequence.h"
+#include "prompts.h"
+#include "settings_file.h"
+#include "settings_storage.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: %1 [FILE]\n"
+    "       %1 --records FILE\n"
+    "       %1 --program FILE --port PORT [--baud RATE]\n"
+    "       %1 --help | --version\n"
+    "\n"
+    "FILE is a settings file (*.korvel). Without an option the dialog opens, with FILE's\n"
+    "settings when one is named.\n"
+    "  --records FILE  print the records that \"Generate Config and Programm\" would send\n"
+    "  --program FILE  program the tracker without a window; status on standard error\n"
+    "  --port PORT     COM1 to COM9; on Linux also a device path such as /dev/ttyUSB0\n"
+    "  --baud RATE     1200, 2400, 4800 (the default), 9600, 19200, 38400, 57600 or 115200\n"
+    "Exit status: 0 when done, 1 on any failure (one line on standard error).\n";
+
+// The records that the button would send for a file, or the line that says why not.
+struct FileRecords {
+    std::string record0;
+    std::string record1;
+    bool sendRecord1 = false;
+    std::string failure;
+};
+
+// Nobody can answer a message here, so a file that the dialog would have to cut
+// back is refused, saying which configuration is over and by how much.
+FileRecords recordsOfFile(const std::string& path)
+{
+    FileRecords result;
+    std::string bytes;
+    std::string why;
+    SettingsFile file;
+    SettingsFileError error;
+    if (!readFileBytes(path, kSettingsFileMaxBytes, bytes, why)) {
+        result.failure = path + ": " + why;
+        return result;
+    }
+    if (!parseSettingsFile(bytes, file, error)) {
+        result.failure = settingsFileErrorText(path, error);
+        return result;
+    }
+    const ConfigSettings config0 = settingsAsApplied(file.configs[0]);
+    const ConfigSettings config1 = settingsAsApplied(file.configs[1]);
+    const bool second = file.secondConfigEnabled;
+    const EepromBudget budget = computeEepromBudget(Tiny13, config0, config1, second);
+    const int over = budget.config0SpaceLeft < 0 ? -budget.config0SpaceLeft : -budget.eepromSpaceLeft;
+    if (over > 0) {
+        const bool config0Over = budget.config0SpaceLeft < 0 || !second;
+        result.failure = path + ": Config " + (config0Over ? "0" : "1") + " does not fit in EEprom (" +
+                         std::to_string(over) + (over == 1 ? " byte" : " bytes") + " too many)";
+        return result;
+    }
+    result.record0 = buildConfigRecord(config0, 0, second);
+    result.record1 = buildConfigRecord(config1, 1, second);
+    result.sendRecord1 = second;
+    return result;
+}
+
+int fail(const CommandLineOutput& output, const std::string& line)
+{
+    output.err(line + "\n");
+    return 1;
+}
+
+int printRecords(const std::string& path, const CommandLineOutput& output)
+{
+    const FileRecords records = recordsOfFile(path);
+    if (!records.failure.empty())
+        return fail(output, records.failure);
+    output.out(records.record0 + "\n");
+    if (records.sendRecord1)
+        output.out(records.record1 + "\n");
+    return 0;
+}
+
+int baudOf(const std::string& text)
+{
+    for (const BaudRow& row : baudTable) {
+        if (text == std::to_string(row.rate))
+            return static_cast<int>(row.rate);
+    }
+    return 0;
+}
+
+std::string openFailure(const std::string& port, const PortError& error)
+{
+    std::string line = "cannot open selected COM-Port!";
+    if (error.kind == PortLineRefused)
+        return line + " (cannot set COMstate (" + std::to_string(error.systemCode) + "))";
+    if (!error.systemText.empty())
+        return line + " (" + port + ": " + error.systemText + ")";
+    return line + " (" + port + ")";
+}
+
+int programFromFile(const std::string& path, const std::string& port, const std::string& baud,
+                    const CommandLineOutput& output)
+{
+    const FileRecords records = recordsOfFile(path);
+    if (!records.failure.empty())
+        return fail(output, records.failure);
+    ProgrammingRequest request;
+    request.baud = baudOf(baud);
+    if (request.baud == 0)
+        return fail(output, "--baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200");
+    if (!findPortSlot(port, request.slot))
+        return fail(output, "cannot open selected COM-Port! (no port " + port + ")");
+    request.record0 = records.record0;
+    request.record1 = records.record1;
+    request.sendRecord1 = records.sendRecord1;
+
+    output.err("please make sure that gps-receiver is disconnected from Tracker,\n"
+               "otherwise to much power is consumed and/or serial interface will be disturbed.\n");
+    ProgrammingHooks hooks;
+    hooks.pause = pauseMilliseconds;
+    hooks.report = [&](ProgrammingEvent event, const PortError& error) {
+        switch (event) {
+        case ProgrammingOpenFailed:
+            output.err(openFailure(port, error) + "\n");
+            break;
+        case ProgrammingWritingRecord0:
+            output.err("writing cfgString0 ...\n");
+            output.out(request.record0 + "\n");
+            break;
+        case ProgrammingRecord0Failed:
+            output.err("sending data (config0) to tracker failed.\n");
+            break;
+        case ProgrammingWritingRecord1:
+            output.err("writing cfgString1 ...\n");
+            break;
+        case ProgrammingSendingRecord1:
+            output.out(request.record1 + "\n");
+            break;
+        case ProgrammingRecord1Failed:
+            output.err("sending data (config1) to tracker failed.\n");
+            break;
+        case ProgrammingBurning:
+            output.err("wait for tracker to burn EEprom ...\n");
+            break;
+        case ProgrammingDone:
+            output.err("done.\n");
+            break;
+        }
+    };
+    return runProgrammingSequence(request, hooks) ? 0 : 1;
+}
+
+std::string usage(const std::string& programName)
+{
+    std::string text = kUsage;
+    for (std::size_t at = text.find("%1"); at != std::string::npos; at = text.find("%1", at + programName.size()))
+        text.replace(at, 2, programName);
+    return text;
+}
+
+} // namespace
+
+CommandLineResult runCommandLine(const std::vector<std::string>& args, const std::string& programName,
+                                 const CommandLineOutput& output)
+{
+    CommandLineResult result;
+    enum { Records, Program, Port, Baud, OptionCount };
+    const char* const names[OptionCount] = {"--records", "--program", "--port", "--baud"};
+    std::string values[OptionCount];
+    bool given[OptionCount] = {};
+    std::string problem;
+    for (std::size_t i = 0; i < args.size() && problem.empty(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h" || arg == "--version") {
+            result.runDialog = false;
+            output.out(arg == "--version" ? std::string("KorvelConfig ") + KORVEL_VERSION + "\n" : usage(programName));
+            return result;
+        }
+        int option = 0;
+        while (option < OptionCount && arg != names[option])
+            ++option;
+        if (option < OptionCount && i + 1 < args.size()) {
+            given[option] = true;
+            values[option] = args[++i];
+        } else if (option < OptionCount) {
+            problem = arg + " needs a value";
+        } else if (!arg.empty() && arg[0] == '-') {
+            problem = "unknown option " + arg;
+        } else if (result.fileToOpen.empty()) {
+            result.fileToOpen = arg;
+        } else {
+            problem = "more than one file named";
+        }
+    }
+    const bool options = given[Records] || given[Program] || given[Port] || given[Baud];
+    if (!problem.empty() || !options) {
+        // Nothing for the command line: the dialog, perhaps with a file.
+    } else if (!result.fileToOpen.empty()) {
+        problem = "a file without --records or --program";
+    } else if (given[Records] == given[Program]) {
+        problem = given[Records] ? "--records and --program together" : "--port and --baud go with --program";
+    } else if (given[Program] && !given[Port]) {
+        problem = "--program needs --port PORT";
+    } else if (given[Records] && (given[Port] || given[Baud])) {
+        problem = "--port and --baud go with --program";
+    }
+    if (problem.empty() && !options)
+        return result;
+    result.runDialog = false;
+    if (!problem.empty())
+        result.exitCode = fail(output, programName + ": " + problem + " (see --help)");
+    else if (given[Records])
+        result.exitCode = printRecords(values[Records], output);
+    else
+        result.exitCode = programFromFile(values[Program], values[Port], given[Baud] ? values[Baud] : "4800", output);
+    return result;
+}

@@ -1,0 +1,107 @@
+#include "settings_win32.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "settings_apply.h"
+
+namespace {
+
+// System menu ids lie below 0xF000 with the low four bits clear.
+constexpr UINT kOpenCommand = 0x0010;
+constexpr UINT kSaveCommand = 0x0020;
+constexpr char kFilter[] = "KorvelConfig settings (*.korvel)\0*.korvel\0";
+
+Dialog* dialogOf(HWND window) { return reinterpret_cast<Dialog*>(window); }
+
+void chooseAndRun(HWND dialog, bool save)
+{
+    char path[1024] = {};
+    OPENFILENAMEA choice = {};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = dialog;
+    choice.lpstrFilter = kFilter;
+    choice.lpstrFile = path;
+    choice.nMaxFile = sizeof path;
+    choice.lpstrDefExt = "korvel";
+    choice.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (save) {
+        choice.lpstrTitle = "Save settings as";
+        choice.Flags |= OFN_OVERWRITEPROMPT;
+        if (GetSaveFileNameA(&choice))
+            saveSettingsFile(dialogOf(dialog), path);
+    } else {
+        choice.lpstrTitle = "Open settings";
+        choice.Flags |= OFN_FILEMUSTEXIST;
+        if (GetOpenFileNameA(&choice))
+            openSettingsFile(dialogOf(dialog), path);
+    }
+}
+
+bool runCommand(HWND dialog, UINT command)
+{
+    if (command != kOpenCommand && command != kSaveCommand)
+        return false;
+    chooseAndRun(dialog, command == kSaveCommand);
+    return true;
+}
+
+} // namespace
+
+void enableSettingsFiles(HWND dialog)
+{
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(menu, MF_STRING, kOpenCommand, "Open settings...\tCtrl+O");
+    AppendMenuA(menu, MF_STRING, kSaveCommand, "Save settings as...\tCtrl+S");
+    DragAcceptFiles(dialog, TRUE);
+}
+
+HACCEL settingsAccelerators()
+{
+    ACCEL keys[2] = {{FVIRTKEY | FCONTROL, 'O', kOpenCommand}, {FVIRTKEY | FCONTROL, 'S', kSaveCommand}};
+    return CreateAcceleratorTableA(keys, 2);
+}
+
+bool handleSettingsMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SYSCOMMAND:
+        return runCommand(dialog, static_cast<UINT>(wParam & 0xFFF0));
+    case WM_COMMAND:
+        // An accelerator: notification 1 and no control.
+        return HIWORD(wParam) == 1 && lParam == 0 && runCommand(dialog, LOWORD(wParam));
+    case WM_DROPFILES: {
+        HDROP drop = reinterpret_cast<HDROP>(wParam);
+        char path[1024] = {};
+        const UINT length = DragQueryFileA(drop, 0, path, sizeof path);
+        DragFinish(drop);
+        if (length > 0 && length < sizeof path)
+            openSettingsFile(dialogOf(dialog), path);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void openSettingsAtStart(HWND dialog, const std::string& path)
+{
+    openSettingsFile(dialogOf(dialog), path);
+}
+
+void writeToConsole(DWORD standardHandle, const std::string& text)
+{
+    HANDLE handle = GetStdHandle(standardHandle);
+    if (!handle || handle == INVALID_HANDLE_VALUE) {
+        // Once per stream: the console of the parent, if it has one.
+        AttachConsole(ATTACH_PARENT_PROCESS);
+        handle = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                             OPEN_EXISTING, 0, NULL);
+        if (handle == INVALID_HANDLE_VALUE)
+            return;
+        SetStdHandle(standardHandle, handle);
+    }
+    DWORD written = 0;
+    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, NULL);
+}

@@ -1,0 +1,155 @@
+// Settings files on the in-memory dialog and on the command line: the worked records
+// from files, the same records from both, round trips, refusals, hostile files, saving.
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "command_line.h"
+#include "config_record.h"
+#include "control_ids.h"
+#include "dialog_headless.h"
+#include "main_dialog.h"
+#include "prompts_recorder.h"
+#include "settings_apply.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDefault0 = "$#Pe030,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35,255 \n";
+const std::string kDefault1 = "$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 \n";
+
+class SettingsFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        clearRecordedPrompts();
+        // Away from the defaults, so that opening must bring every setting back.
+        setItemText(dialog, IdComment0, "OLD COMMENT");
+        handleCommand(dialog, IdSecondConfig, NotifyClicked);
+    }
+    void TearDown() override { destroyHeadlessDialog(dialog); fs::remove_all(folder); }
+
+    std::string file(const std::string& bytes)
+    {
+        fs::create_directories(folder);
+        std::ofstream(folder / "test.korvel", std::ios::binary) << bytes;
+        return (folder / "test.korvel").string();
+    }
+    static std::string records(Dialog* d) // as --records prints them
+    {
+        const bool on = dialogState(d).secondConfigEnabled;
+        return buildConfigRecord(readConfig(d, 0), 0, on) + "\n" + (on ? buildConfigRecord(readConfig(d, 1), 1, on) + "\n" : "");
+    }
+    static int commandLine(const std::vector<std::string>& args, std::string& out, std::string& err)
+    {
+        auto to = [](std::string& s) { return [&s](const std::string& text) { s += text; }; };
+        return runCommandLine(args, "korvelconfig", {to(out), to(err)}).exitCode;
+    }
+
+    fs::path folder = fs::temp_directory_path() /
+                      (std::string("korvel-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    Dialog* dialog = createHeadlessDialog();
+};
+
+TEST_F(SettingsFiles, DialogAndCommandLineGiveTheRecordsOfTheFileAndSurviveARoundTrip)
+{
+    const std::pair<std::string, std::string> cases[] = { // a file and its records, where worked out
+        {"", kDefault0 + kDefault1},
+        {"secondConfig = off\n[config0]\npathType = WIDEn-n\ndigiHops = 2\ncomment = Test\n",
+         "$#Pe040,100,156,158,134,130,152,152,114,174,146,136,138,100,64,5,3,240,96,0,6,11,62,47,0,84,101,115,116,0,10,35 \n"},
+        {"[config1]\ncallsign = test\nssid = 7\npath = WIDE1-1,WIDE2-1\ndriveInterval = 40\n",
+         kDefault0 + "$#Pe140,100,168,138,166,168,64,64,110,174,146,136,138,98,64,2,174,146,136,138,100,64,3,3,240,96,0,"
+                     "6,11,62,47,0,0,10,35 \n"},
+        // A byte order mark, CR LF, comments, tabs, quotes, any case, a long callsign, UTF-8.
+        {"\xEF\xBB\xBF# mine\r\n\tsecondConfig\t=\tON\r\n[config0]\r\ncallsign = dl1abcxyz\r\nsymbol = /k\r\n"
+         "pathType = tracen-N\r\ndigiHops = 3\r\ndriveInterval = 25\r\ntxDelay = 6\r\ndriveSpeed = 100\r\n"
+         "idleFactor = 1\r\nframesWithoutText = 0\r\ncomment = \" Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC \"\r\n"
+         "[config1]\r\npathType = COMPRESSED\r\nssid = 0\r\n", ""},
+        // Configuration 1 switched off keeps what does not fit beside configuration 0.
+        {"secondConfig = off\n[config0]\npath = WIDE1-1,WIDE2-1,WIDE3-3,RELAY\n[config1]\n"
+         "comment = thirty characters of comment 1\n", ""},
+    };
+    for (const auto& [text, worked] : cases) {
+        SCOPED_TRACE(text);
+        std::string out, err;
+        EXPECT_EQ(commandLine({"--records", file(text)}, out, err), 0) << err;
+        ASSERT_EQ(openSettingsFile(dialog, file(text)), 1);
+        EXPECT_TRUE(recordedMessages().empty());
+        EXPECT_EQ(records(dialog), out);
+        EXPECT_EQ(out, worked.empty() ? out : worked);
+        const std::string saved = file("");
+        ASSERT_EQ(saveSettingsFile(dialog, saved), 1);
+        Dialog* again = createHeadlessDialog();
+        ASSERT_EQ(openSettingsFile(again, saved), 1);
+        EXPECT_EQ(records(again), out);
+        EXPECT_EQ(settingsTextOf(again), settingsTextOf(dialog));
+        destroyHeadlessDialog(again);
+    }
+    EXPECT_EQ(getItemText(dialog, IdComment1, 255), "thirty characters of comment 1");
+}
+
+TEST_F(SettingsFiles, RefusedFilesNameFileLineAndKeyAndChangeNothing)
+{
+    const std::pair<std::string, std::string> cases[] = { // a file and what the message says beside its name
+        {"[config2]\ncallsign = X\n", ", line 1, \"[config2]\": unknown section"},
+        {"[config0]\ncalsign = DL1ABC\n", ", line 2, \"calsign\": unknown key in [config0]"},
+        {"callsign = X\n", ", line 1, \"callsign\": unknown key (only secondConfig comes before [config0])"},
+        {"[config1]\ntxDelay = 76\n", ", line 2, \"txDelay\": must be a whole number from 6 to 75"},
+        {"[config0]\nssid = 16\n", ", line 2, \"ssid\": must be a whole number from 0 to 15"},
+        {"[config0]\npathType = WIDE\n", ", line 2, \"pathType\": must be compressed, WIDEn-n, TRACEn-n or RELAY"},
+        {"secondConfig = maybe\n", ", line 1, \"secondConfig\": must be on or off"},
+        {"[config0]\n\ncallsign DL1ABC\n", ", line 3, \"callsign DL1ABC\": line without \"=\""},
+        {"[config0]\nssid = 1\nssid = 1\n", ", line 3, \"ssid\": given twice"},
+        {"\x89PNG\r\n\x1a\n", ", line 1: not UTF-8 text"},
+        {std::string("[config0]\ncomment = a\0b\n", 24), ", line 2: not UTF-8 text"},
+        {std::string(64 * 1024, '#') + "\n", ": larger than 64 KiB"},
+    };
+    const std::string before = settingsTextOf(dialog);
+    for (const auto& [text, where] : cases) {
+        clearRecordedPrompts();
+        const std::string path = file(text);
+        EXPECT_EQ(openSettingsFile(dialog, path), 0);
+        ASSERT_EQ(recordedMessages().size(), 1u) << where;
+        EXPECT_EQ(recordedMessages()[0].text, path + where);
+        EXPECT_EQ(recordedMessages()[0].caption, "KorvelConfig");
+        EXPECT_EQ(settingsTextOf(dialog), before) << where;
+        std::string out, err;
+        EXPECT_EQ(commandLine({"--records", path}, out, err), 1);
+        EXPECT_EQ(out + err, path + where + "\n");
+    }
+}
+
+TEST_F(SettingsFiles, WhatDoesNotFitIsCutAsTypedInTheDialogAndRefusedOnTheCommandLine)
+{
+    const std::string path = file("[config0]\ncomment = " + std::string(60000, 'x') + "\n");
+    std::string out, err;
+    EXPECT_EQ(commandLine({"--records", path}, out, err), 1);
+    EXPECT_EQ(err, path + ": Config 0 does not fit in EEprom (95 bytes too many)\n");
+    ASSERT_EQ(openSettingsFile(dialog, path), 1);
+    EXPECT_EQ(getItemText(dialog, IdComment0, 1023), std::string(32, 'x')); // the Config0 area's room
+    EXPECT_FALSE(dialogState(dialog).secondConfigEnabled);                   // switched off by itself
+    const std::string tight = file("[config0]\npath = WIDE1-1,WIDE2-2,WIDE3-3\ncomment = 1234\n");
+    EXPECT_EQ(commandLine({"--records", tight}, out, err), 1);
+    EXPECT_NE(err.find(tight + ": Config 1 does not fit in EEprom (4 bytes too many)\n"), std::string::npos);
+}
+
+TEST_F(SettingsFiles, SavingWritesEveryKeyOrTellsWhy)
+{
+    const std::string path = file("old");
+    ASSERT_EQ(saveSettingsFile(dialog, path), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1); // no temporary left
+    std::ifstream saved(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), settingsTextOf(dialog));
+    setItemText(dialog, IdSsid1, "16");
+    EXPECT_EQ(saveSettingsFile(dialog, path), 0);
+    EXPECT_EQ(recordedMessages().back().text, "SSID of Config 1 must be a number from 0 to 15.");
+    setItemText(dialog, IdSsid1, "15");
+    const std::string nowhere = (folder / "missing" / "x.korvel").string();
+    EXPECT_EQ(saveSettingsFile(dialog, nowhere), 0);
+    EXPECT_EQ(recordedMessages().back().text.rfind("cannot save " + nowhere + ": ", 0), 0u);
+}
+
+} // namespace
