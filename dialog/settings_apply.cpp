@@ -13,18 +13,6 @@ namespace {
 
 constexpr const char* kCaption = "KorvelConfig";
 
-// The lower bound of the drive interval changes without a redraw. A trip of the
-// thumb to the top end, which no bound moves, has the places where it is drawn
-// repainted: before the bounds change, and again once they are final.
-void repaintDriveIntervals(Dialog* dialog)
-{
-    for (const ConfigControls& c : configControls) {
-        const int position = getTrackbarPos(dialog, c.driveInterval);
-        setTrackbarPos(dialog, c.driveInterval, driveIntervalRange.maximum);
-        setTrackbarPos(dialog, c.driveInterval, position);
-    }
-}
-
 // Empties both comments and paths without a message: with configuration 1 off
 // by hand nothing switches on by itself meanwhile, and once the comments are
 // empty a compressed path fits.
@@ -67,7 +55,6 @@ std::string typedComment(Dialog* dialog, int commentId, const std::string& text)
 
 void applySettingsFile(Dialog* dialog, const SettingsFile& file)
 {
-    repaintDriveIntervals(dialog);
     clearTexts(dialog);
     setSecondConfigAsFileSays(dialog, file.secondConfigEnabled);
 
@@ -102,7 +89,6 @@ void applySettingsFile(Dialog* dialog, const SettingsFile& file)
         const int id = configControls[n].comment;
         setItemText(dialog, id, typedComment(dialog, id, file.configs[n].settings.comment));
     }
-    repaintDriveIntervals(dialog);
 }
 
 std::string settingsTextOf(Dialog* dialog)

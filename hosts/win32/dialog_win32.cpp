@@ -99,9 +99,10 @@ void setItemSigned(Dialog* dialog, int id, int value)
 
 int getTrackbarPos(Dialog* dialog, int id) { return static_cast<int>(sendItem(dialog, id, TBM_GETPOS, 0, 0)); }
 
-void setTrackbarRangeMin(Dialog* dialog, int id, int minimum) { sendItem(dialog, id, TBM_SETRANGEMIN, FALSE, minimum); }
+// With redraw: a bound that moves the thumb would otherwise leave it drawn where it was.
+void setTrackbarRangeMin(Dialog* dialog, int id, int minimum) { sendItem(dialog, id, TBM_SETRANGEMIN, TRUE, minimum); }
 
-void setTrackbarRangeMax(Dialog* dialog, int id, int maximum) { sendItem(dialog, id, TBM_SETRANGEMAX, FALSE, maximum); }
+void setTrackbarRangeMax(Dialog* dialog, int id, int maximum) { sendItem(dialog, id, TBM_SETRANGEMAX, TRUE, maximum); }
 
 void setTrackbarPos(Dialog* dialog, int id, int position) { sendItem(dialog, id, TBM_SETPOS, TRUE, position); }
 
