@@ -7,10 +7,6 @@
 
 struct termios;
 
-// POSIX: makes slot 0 to 8 stand for another device (a pseudo-terminal, say) at
-// its next probe or open; nullptr gives the slot back its own device.
-void setPortDevicePathForTesting(unsigned slot, const char* path);
-
 // POSIX: turns settings (as read from the device) into those that openPort
 // applies for the line. Returns 1, or 0 when the platform has no such line
 // (1.5 or undefined stop bits, a rate it lacks); openPort then fails with EINVAL.

@@ -45,9 +45,9 @@ protected:
 QFont dialogFont();
 DialogBaseUnits dialogBaseUnits(const QFont& font);
 
-// Builds the main dialog with every control, runs initMainDialog with the
-// start-up's probe results (kPortSlotCount of them; none found when null); not yet shown.
-Dialog* createMainDialog(const PortProbeResult* probes = nullptr);
+// Builds the main dialog with every control and runs initMainDialog, with the
+// ports that findPorts finds (the system's when it is empty); not yet shown.
+Dialog* createMainDialog(const PortFinder& findPorts = PortFinder());
 void destroyMainDialog(Dialog* dialog);
 
 // The widget of a control id, or nullptr.

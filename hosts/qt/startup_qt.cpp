@@ -4,7 +4,6 @@
 #include <QIcon>
 
 #include "instance_lock.h"
-#include "port_table.h"
 #include "dialog_qt.h"
 #include "prompts.h"
 
@@ -24,10 +23,7 @@ int runKorvelConfig(int& argc, char** argv, void (*afterShow)())
         return -1;
     }
 
-    PortProbeResult probes[kPortSlotCount];
-    probePorts(probes, static_cast<int>(kPortSlotCount));
-
-    Dialog* dialog = createMainDialog(probes); // initMainDialog runs here, before the dialog shows
+    Dialog* dialog = createMainDialog(); // initMainDialog runs here, before the dialog shows
     dialog->show();
     if (afterShow)
         afterShow();

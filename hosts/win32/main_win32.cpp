@@ -1,11 +1,10 @@
-// Start-up of the Windows program: one instance, the port inventory, the main
-// dialog and the message loop.
+// Start-up of the Windows program: one instance, the main dialog (which finds the
+// ports) and the message loop.
 
 #include <windows.h>
 
 #include <cstdio>
 
-#include "port_table.h"
 #include "host_win32.h"
 #include "prompts.h"
 
@@ -33,10 +32,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return -1;
     }
 
-    PortProbeResult probes[kPortSlotCount];
-    probePorts(probes, kPortSlotCount);
-
-    HWND dialog = registerAndCreateMainDialog(instance, NULL, probes);
+    HWND dialog = registerAndCreateMainDialog(instance, NULL);
     if (!dialog) {
         char text[128];
         std::snprintf(text, sizeof text, "cannot create Main-Dialog! (%i)", static_cast<int>(GetLastError()));

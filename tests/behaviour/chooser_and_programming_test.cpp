@@ -67,7 +67,7 @@ TEST_F(Programming, WithoutAPortTheWarningIsFollowedByTheOpenFailure)
 class MissingPort : public MainDialogTest {
 protected:
     // Listed, but no device behind it on any machine.
-    void setUpPorts() override { probes[9] = Available; }
+    void setUpPorts() override { ports = {{"COM9", "korvel-no-such-port", "", "", true, {}}}; }
 };
 
 TEST_F(MissingPort, AListedPortThatCannotBeOpened)
