@@ -28,7 +28,7 @@ std::string reasonText(const PortError& reason)
 const PortEntry* findPort(const std::vector<PortEntry>& ports, const std::string& text)
 {
     for (const PortEntry& port : ports)
-        if (!text.empty() && (port.devicePath == text || sameIgnoringCase(port.name, text)))
+        if (!text.empty() && (port.devicePath == text || port.detail == text || sameIgnoringCase(port.name, text)))
             return &port;
     return nullptr;
 }

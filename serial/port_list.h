@@ -32,7 +32,7 @@ std::vector<PortEntry> discoverPorts(const DiscoveryRoot& root = DiscoveryRoot()
 // Makes the dialog's port list: the system's, unless a test gives its own.
 using PortFinder = std::function<std::vector<PortEntry>()>;
 
-// The entry whose name (in any case) or device path is text, or nullptr.
+// The entry whose name (in any case), device path or by-id name is text, or nullptr.
 const PortEntry* findPort(const std::vector<PortEntry>& ports, const std::string& text);
 
 // The list row: "COM3", "ttyUSB0 - FT232R USB UART", "ttyS0 (no permission)".

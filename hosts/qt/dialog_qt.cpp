@@ -232,8 +232,10 @@ void showRowDetail(QComboBox* combo)
 {
     const QString detail = combo->itemData(combo->currentIndex(), kRowDetailRole).toString();
     combo->setToolTip(detail);
-    if (QLineEdit* edit = combo->lineEdit())
+    if (QLineEdit* edit = combo->lineEdit()) {
         edit->setToolTip(detail);
+        edit->setCursorPosition(0); // a row longer than the field shows its start, the port's name
+    }
 }
 
 void updateTrackbarSteps(QSlider* slider)

@@ -57,7 +57,7 @@ QWidget* dialogControl(Dialog* dialog, int id);
 constexpr int kRowDataRole = Qt::UserRole;
 constexpr int kRowDetailRole = Qt::UserRole + 1;
 QString upperCasedText(QString text);
-// The closed combo's tooltip names the chosen row's detail.
+// The closed combo's tooltip names the chosen row's detail; its field shows the row's start.
 void showRowDetail(QComboBox* combo);
 // A Win32 trackbar marks its two ends only and pages by a fifth of its range.
 void updateTrackbarSteps(QSlider* slider);

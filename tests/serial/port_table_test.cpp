@@ -15,7 +15,7 @@ TEST(PortList, DevicePathsRowsAndLookUp)
 
     const std::vector<PortEntry> ports = {
         {"COM3", "\\\\.\\COM3", "", "", true, {}},
-        {"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART", "", true, {}},
+        {"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART", "/dev/serial/by-id/usb-FTDI", true, {}},
         {"ttyS0", "/dev/ttyS0", "", "", false, {PortNoPermission, 13, "Permission denied"}},
         {"ttyACM0", "/dev/ttyACM0", "Pico", "", false, {PortSystemError, 5, "Input/output error"}},
     };
@@ -25,6 +25,7 @@ TEST(PortList, DevicePathsRowsAndLookUp)
         EXPECT_EQ(portRowText(ports[i]), rows[i]);
     EXPECT_EQ(findPort(ports, "com3"), &ports[0]);
     EXPECT_EQ(findPort(ports, "/dev/ttyS0"), &ports[2]);
+    EXPECT_EQ(findPort(ports, "/dev/serial/by-id/usb-FTDI"), &ports[1]);
     EXPECT_EQ(findPort(ports, "ttyS"), nullptr);
     EXPECT_EQ(findPort(ports, ""), nullptr);
 }
