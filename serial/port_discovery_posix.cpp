@@ -46,12 +46,17 @@ std::vector<std::string> namesIn(const std::string& folder)
     return names;
 }
 
+// Device and program names are whatever their makers wrote: no control character
+// of theirs reaches a list row or a message.
 std::string firstLine(const std::string& file)
 {
     std::ifstream in(file);
     std::string line;
     std::getline(in, line);
-    line.erase(line.find_last_not_of(" \t\r") + 1);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = ' ';
+    line.erase(line.find_last_not_of(' ') + 1);
     return line;
 }
 
