@@ -30,13 +30,7 @@ struct OpenPort {
 // The ports open here: an entry exactly while its fd is open.
 std::vector<OpenPort> openPorts;
 
-OpenPort* findOpen(const std::string& devicePath)
-{
-    for (OpenPort& port : openPorts)
-        if (port.devicePath == devicePath)
-            return &port;
-    return nullptr;
-}
+OpenPort* findOpen(const std::string& devicePath) { return findOpenPort(openPorts, devicePath); }
 
 PortErrorKind openErrorKind(int code)
 {

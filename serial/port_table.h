@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr int kBaudRowCount = 8;
 
@@ -70,6 +71,16 @@ int openPort(const std::string& devicePath, int baud, int parityIndex, int stopB
 std::uint32_t writePort(const std::string& devicePath, const void* data, std::uint32_t length,
                         PortError* error = nullptr);
 int closePort(const std::string& devicePath);
+
+// A backend's table of the ports open here: the entry for devicePath, or nullptr.
+template <typename OpenPort>
+OpenPort* findOpenPort(std::vector<OpenPort>& openPorts, const std::string& devicePath)
+{
+    for (OpenPort& port : openPorts)
+        if (port.devicePath == devicePath)
+            return &port;
+    return nullptr;
+}
 
 // Fills error (when given) and returns 0, for the failure paths of the backends.
 int portFailure(PortError* error, PortErrorKind kind, int systemCode);

@@ -23,13 +23,7 @@ struct OpenPort {
 // The ports open here: an entry exactly while its handle is open.
 std::vector<OpenPort> openPorts;
 
-OpenPort* findOpen(const std::string& devicePath)
-{
-    for (OpenPort& port : openPorts)
-        if (port.devicePath == devicePath)
-            return &port;
-    return nullptr;
-}
+OpenPort* findOpen(const std::string& devicePath) { return findOpenPort(openPorts, devicePath); }
 
 // Share mode 0: nobody else may open the port while we hold it.
 HANDLE openDevice(const std::string& devicePath)
