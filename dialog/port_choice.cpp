@@ -28,6 +28,7 @@ PortEntry chosenPort(Dialog* dialog)
     const DialogState& state = dialogState(dialog);
     const int row = getComboSelection(dialog, IdPort);
     const long index = row < 0 ? -1 : getComboRowData(dialog, IdPort, row);
-    return index >= 0 && static_cast<std::size_t>(index) < state.ports.size() ? state.ports[static_cast<std::size_t>(index)]
-                                                                             : PortEntry();
+    if (index < 0 || static_cast<std::size_t>(index) >= state.ports.size())
+        return PortEntry();
+    return state.ports[static_cast<std::size_t>(index)];
 }

@@ -187,12 +187,10 @@ void userChooseComboRow(Dialog* dialog, int id, int row)
 void userOpenComboList(Dialog* dialog, int id)
 {
     auto* combo = qobject_cast<QComboBox*>(dialogControl(dialog, id));
-    ASSERT_NE(combo, nullptr) << "control " << id << " is no combo box";
-    if (!combo->isEnabled())
-        return;
-    activate(dialog);
-    combo->showPopup();
-    combo->hidePopup();
+    if (combo && combo->isEnabled()) {
+        combo->showPopup();
+        combo->hidePopup();
+    }
 }
 
 void userClick(Dialog* dialog, int id)

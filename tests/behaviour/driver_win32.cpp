@@ -186,10 +186,10 @@ void userOpenComboList(Dialog* dialog, int id)
 {
     // The combo box tells the dialog (CBN_DROPDOWN) before its list shows.
     HWND combo = item(dialog, id);
-    if (!IsWindowEnabled(combo))
-        return;
-    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    if (IsWindowEnabled(combo)) {
+        SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    }
 }
 
 void userClick(Dialog* dialog, int id)

@@ -115,12 +115,6 @@ TEST_F(InitialState, BaudListPreselects4800)
     EXPECT_EQ(text(IdLog), "");
 }
 
-TEST_F(MainDialogTest, WithoutPortsThePortListIsEmpty)
-{
-    EXPECT_EQ(getComboSelection(dialog, IdPort), -1);
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 0), -1);
-}
-
 TEST_F(MainDialogTest, UpperCaseFieldsAndLimitsApplyToTyping)
 {
     clearText(IdCallsign0);

@@ -1,13 +1,8 @@
 #!/usr/bin/env python3
-"""KorvelConfig.exe under Wine with ports numbered as Windows numbers USB
-adapters: COM12 is there at the start, COM11 is plugged in while the program
-runs and shows up when the port list is opened. Each is a pseudo-terminal
-linked in the prefix's dosdevices/ and entered in the registry's SERIALCOMM
-map, as a port driver enters it; each is chosen and programmed with mouse and
-keyboard.
-
-usage: windows_ports_e2e.py EMULATOR PROGRAM (DISPLAY, WINEPREFIX: windows_e2e.py)
-"""
+"""KorvelConfig.exe under Wine: COM12 there at the start, COM11 plugged in while
+it runs (found when the list opens), each a pseudo-terminal linked in dosdevices/
+and entered in the registry's SERIALCOMM map as a driver enters it, each chosen
+and programmed with mouse and keyboard. usage: as windows_e2e.py"""
 import os
 import subprocess
 import sys
@@ -15,57 +10,46 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import windows_e2e as e2e  # noqa: E402
 
-SERIALCOMM = r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM"
-
-
-def reg(emulator, *args):
-    subprocess.run([emulator, "reg"] + list(args) + ["/f"], stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, check=False)
-
 
 def run(emulator, program):
-    prefix = e2e.wine_prefix()
-    os.environ["WINEPREFIX"] = prefix
-    dosdevices = os.path.join(prefix, "dosdevices")
+    os.environ["WINEPREFIX"] = e2e.wine_prefix()
+    link = os.path.join(e2e.wine_prefix(), "dosdevices", "com%d")
     # The map lives as long as the wineserver: a cmd waiting for input keeps it up.
-    keeper = subprocess.Popen([emulator, "cmd"], stdin=subprocess.PIPE,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    com11, com12 = e2e.Device(), e2e.Device()
-    plugged, instance = [], None
+    keeper = subprocess.Popen([emulator, "cmd"], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL)
+    devices, plugged, instance = {11: e2e.Device(), 12: e2e.Device()}, [], None
 
-    def plug_in(number, device):
-        link = os.path.join(dosdevices, "com%d" % number)
-        if not e2e.check(not os.path.lexists(link), "COM%d is taken in %s" % (number, dosdevices)):
+    def registry(action, n, *value):
+        subprocess.run([emulator, "reg", action, r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM", "/v",
+                        r"\Device\KorvelTest%d" % n, *value, "/f"], stdout=subprocess.DEVNULL, check=False)
+
+    def plug_in(n):
+        if not e2e.check(not os.path.lexists(link % n), "COM%d is taken" % n):
             return False
-        os.symlink(device.path, link)
-        plugged.append(number)
-        reg(emulator, "add", SERIALCOMM, "/v", r"\Device\KorvelTest%d" % number, "/d", "COM%d" % number)
+        os.symlink(devices[n].path, link % n)
+        plugged.append(n)
+        registry("add", n, "/d", "COM%d" % n)
         return True
 
     try:
-        if not plug_in(12, com12):
-            return
         # Before COM11 and COM12 come the ones of COM1 to COM9 that open.
-        row = sum(1 for n in range(1, 10)
-                  if e2e.listed_by_the_program(os.path.join(dosdevices, "com%d" % n)))
-        instance = e2e.KorvelConfig(emulator, program)
-        if not instance.wait_for_dialog():
+        row = sum(1 for n in range(1, 10) if e2e.listed_by_the_program(link % n))
+        if not plug_in(12) or not (instance := e2e.KorvelConfig(emulator, program)).wait_for_dialog():
             return
         instance.choose_port_row(row)
-        instance.program(com12, com11, (e2e.CFG0, e2e.CFG1), "COM12 present at the start")
-        if not plug_in(11, com11):
+        instance.program(devices[12], devices[11], (e2e.CFG0, e2e.CFG1), "COM12 there at the start")
+        if not plug_in(11):
             return
         instance.choose_port_row(row)  # the list opens, finds COM11 and shows it before COM12
-        instance.program(com11, com12, (e2e.CFG0, e2e.CFG1), "COM11 plugged in after the start")
+        instance.program(devices[11], devices[12], (e2e.CFG0, e2e.CFG1), "COM11 plugged in later")
         e2e.check(instance.close("alt+F4") == 0, "the program did not end with 0")
     finally:
         if instance:
             instance.kill()
-        for number in plugged:
-            os.unlink(os.path.join(dosdevices, "com%d" % number))
-            reg(emulator, "delete", SERIALCOMM, "/v", r"\Device\KorvelTest%d" % number)
-        com11.stop()
-        com12.stop()
+        for n in plugged:
+            os.unlink(link % n)
+            registry("delete", n)
+        for device in devices.values():
+            device.stop()
         keeper.stdin.close()
         keeper.wait()
 

@@ -118,11 +118,7 @@ TEST_F(PosixPort, ProbeTellsMissingBusyAndAvailableDevicesApart)
     ASSERT_EQ(flock(locked.slave, LOCK_EX | LOCK_NB), 0);
     ASSERT_EQ(ioctl(marked.slave, TIOCEXCL), 0);
 
-    const struct {
-        std::string path;
-        int opens;
-        PortErrorKind kind;
-    } cases[] = {
+    const struct { std::string path; int opens; PortErrorKind kind; } cases[] = {
         {kAbsent, 0, PortNotFound}, {free.path, 1, PortNoError},   {locked.path, 0, PortBusy},
         {marked.path, 0, PortBusy}, {"/", 0, PortSystemError},     {"", 0, PortBadRequest},
         {ours.path, 1, PortNoError}, // without a second open, which our own lock would refuse

@@ -104,8 +104,7 @@ TEST_F(InstanceLock, SomeoneElsesFileIsNeitherObeyedNorCreated)
     unlink(elsewhere.c_str());
 }
 
-// Without a usable runtime directory (su, cron, some containers) the guard moves to
-// /tmp rather than going away.
+// Without a usable runtime directory (su, cron, containers) the guard moves to /tmp.
 TEST_F(InstanceLock, WithoutARuntimeDirectoryTheLockIsInTmp)
 {
     setenv("XDG_RUNTIME_DIR", (std::string(dir) + "/missing").c_str(), 1);
