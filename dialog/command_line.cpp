@@ -3,7 +3,7 @@
 #include "config_record.h"
 #include "eeprom_budget.h"
 #include "korvel_version.h"
-#include "port_lookup.h"
+#include "port_list.h"
 #include "port_table.h"
 #include "programming_sequence.h"
 #include "prompts.h"
@@ -22,7 +22,8 @@ constexpr const char* kUsage =
     "settings when one is named.\n"
     "  --records FILE  print the records that \"Generate Config and Programm\" would send\n"
     "  --program FILE  program the tracker without a window; status on standard error\n"
-    "  --port PORT     COM1 to COM9; on Linux also a device path such as /dev/ttyUSB0\n"
+    "  --port PORT     a port of the dialog's list by name (COM3; on Linux ttyUSB0), or a\n"
+    "                  device path such as /dev/ttyUSB0\n"
     "  --baud RATE     1200, 2400, 4800 (the default), 9600, 19200, 38400, 57600 or 115200\n"
     "Exit status: 0 when done, 1 on any failure (one line on standard error).\n";
 
@@ -104,6 +105,20 @@ std::string openFailure(const std::string& port, const PortError& error)
     return line + " (" + port + ")";
 }
 
+// The device a --port names: a port of the list by name, device path or by-id name,
+// any other device path, or a COM port that does not open now (the open tells why).
+std::string devicePathFor(const std::string& port)
+{
+    const std::vector<PortEntry> ports = discoverPorts();
+    if (const PortEntry* entry = findPort(ports, port))
+        return entry->devicePath;
+    if (!port.empty() && port[0] == '/')
+        return port;
+    const bool com = port.size() > 3 && (port[0] | 0x20) == 'c' && (port[1] | 0x20) == 'o' && (port[2] | 0x20) == 'm' &&
+                     port.find_first_not_of("0123456789", 3) == std::string::npos && port.size() <= 6;
+    return com ? comDevicePath(static_cast<unsigned>(std::stoul(port.substr(3)))) : std::string();
+}
+
 int programFromFile(const std::string& path, const std::string& port, const std::string& baud,
                     const CommandLineOutput& output)
 {
@@ -114,7 +129,8 @@ int programFromFile(const std::string& path, const std::string& port, const std:
     request.baud = baudOf(baud);
     if (request.baud == 0)
         return fail(output, "--baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200");
-    if (!findPortSlot(port, request.slot))
+    request.devicePath = devicePathFor(port);
+    if (request.devicePath.empty())
         return fail(output, "cannot open selected COM-Port! (no port " + port + ")");
     request.record0 = records.record0;
     request.record1 = records.record1;

@@ -2,7 +2,9 @@
 // What the main dialog keeps beyond its controls, one per dialog: a new dialog
 // starts from these values.
 
-#include "port_table.h"
+#include <vector>
+
+#include "port_list.h"
 
 // The chooser's pick, shared by both Symbol fields for the dialog's life.
 struct SymbolPick {
@@ -18,6 +20,8 @@ struct DialogState {
     // A message box of a run leaves the dialog usable; a press meanwhile starts nothing.
     bool runOpen = false;
     SymbolPick pick;
-    // Which ports the start-up found; the port list offers the Available ones.
-    PortProbeResult portProbeResults[kPortSlotCount] = {};
+    // The port list's rows, in order; found again whenever the list opens.
+    std::vector<PortEntry> ports;
+    // Finds them: the system's ports unless a test gives its own.
+    PortFinder findPorts;
 };

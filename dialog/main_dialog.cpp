@@ -2,6 +2,7 @@
 
 #include "control_ids.h"
 #include "fit_checks.h"
+#include "port_choice.h"
 #include "port_table.h"
 #include "programming_run.h"
 #include "second_config.h"
@@ -77,14 +78,7 @@ void initMainDialog(Dialog* dialog)
     setSecondConfigControlsEnabled(dialog, state.secondConfigEnabled);
     computeEepromBudget(dialog);
 
-    for (unsigned slot = 0; slot < kPortSlotCount; ++slot) {
-        if (state.portProbeResults[slot] != Available)
-            continue;
-        const int row = addComboRow(dialog, IdPort, portNameTable[slot]);
-        setComboRowData(dialog, IdPort, row, static_cast<long>(slot));
-        setComboRowDetail(dialog, IdPort, row, portDevicePath(slot));
-    }
-    setComboSelection(dialog, IdPort, 0);
+    fillPortList(dialog);
 
     for (int row = 0; row < kBaudRowCount; ++row) {
         const int index = addComboRow(dialog, IdBaud, baudTable[row].name);
@@ -111,6 +105,10 @@ void handleCommand(Dialog* dialog, int id, int notification)
     case NotifySelChange:
         if (id == IdPathType0 || id == IdPathType1)
             onPathTypeChosen(dialog, id);
+        break;
+    case NotifyDropDown:
+        if (id == IdPort)
+            fillPortList(dialog);
         break;
     case NotifySetFocus:
         if (id == IdSymbol0 || id == IdSymbol1)

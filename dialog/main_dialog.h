@@ -6,7 +6,7 @@
 #include "platform.h"
 
 // WM_INITDIALOG: the whole initial state. The port list offers the ports that
-// dialogState(dialog).portProbeResults marks Available.
+// dialogState(dialog).findPorts finds (the system's when it is empty).
 void initMainDialog(Dialog* dialog);
 // WM_COMMAND with the control id and its notification code.
 void handleCommand(Dialog* dialog, int id, int notification);

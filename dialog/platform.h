@@ -18,6 +18,7 @@ DialogState& dialogState(Dialog* dialog);
 enum Notification {
     NotifyClicked = 0,      // BN_CLICKED
     NotifySelChange = 1,    // CBN_SELCHANGE
+    NotifyDropDown = 7,     // CBN_DROPDOWN: the list is about to open
     NotifySetFocus = 0x100, // EN_SETFOCUS
     NotifyChange = 0x300,   // EN_CHANGE
 };
@@ -49,6 +50,8 @@ long getComboRowData(Dialog* dialog, int id, int row); // -1 for a row that does
 // What a row stands for, for hosts that can show it (a port's device, say).
 void setComboRowDetail(Dialog* dialog, int id, int row, const std::string& detail);
 int getComboSelection(Dialog* dialog, int id);
+// Takes out every row (CB_RESETCONTENT): no row and no text are left.
+void clearComboRows(Dialog* dialog, int id);
 void setComboSelection(Dialog* dialog, int id, int row);
 
 // Most characters the user may type into an edit; the present text is never cut.

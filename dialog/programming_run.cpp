@@ -6,6 +6,7 @@
 #include "config_record.h"
 #include "control_ids.h"
 #include "main_dialog.h"
+#include "port_choice.h"
 #include "programming_sequence.h"
 #include "prompts.h"
 
@@ -38,17 +39,21 @@ bool ssidsAreValid(Dialog* dialog)
     return true;
 }
 
-void showEvent(Dialog* dialog, const ProgrammingRequest& request, ProgrammingEvent event, const PortError& error)
+void showEvent(Dialog* dialog, const ProgrammingRequest& request, const PortEntry& port, ProgrammingEvent event,
+               const PortError& error)
 {
     switch (event) {
-    case ProgrammingOpenFailed:
+    case ProgrammingOpenFailed: {
         if (error.kind == PortLineRefused) {
             char text[128];
             std::snprintf(text, sizeof text, "cannot set COMstate (%i)", error.systemCode);
             showMessage(text, "KorvelConfig: Error");
         }
-        showMessage("cannot open selected COM-Port!", kCaption);
+        const std::string advice = openFailureAdvice(port, error);
+        const std::string text = "cannot open selected COM-Port!" + (advice.empty() ? "" : "\n" + advice);
+        showMessage(text.c_str(), kCaption);
         break;
+    }
     case ProgrammingWritingRecord0:
         setItemText(dialog, IdStatus, "writing cfgString0 ...");
         setItemText(dialog, IdLog, request.record0);
@@ -80,7 +85,8 @@ void runProgramming(Dialog* dialog)
 
     // Read after the warning: a selection changed meanwhile counts.
     ProgrammingRequest request;
-    request.slot = static_cast<unsigned>(selectedItemData(dialog, IdPort));
+    const PortEntry port = chosenPort(dialog);
+    request.devicePath = port.devicePath;
     const long baudRow = selectedItemData(dialog, IdBaud);
     // A baud list without a valid row is a port that cannot be opened.
     request.baud = baudRow >= 0 && baudRow < kBaudRowCount ? static_cast<int>(baudTable[baudRow].rate) : 0;
@@ -90,8 +96,8 @@ void runProgramming(Dialog* dialog)
     request.sendRecord1 = second;
 
     ProgrammingHooks hooks;
-    hooks.report = [dialog, &request](ProgrammingEvent event, const PortError& error) {
-        showEvent(dialog, request, event, error);
+    hooks.report = [dialog, &request, &port](ProgrammingEvent event, const PortError& error) {
+        showEvent(dialog, request, port, event, error);
     };
     hooks.pause = pauseMilliseconds;
     runProgrammingSequence(request, hooks);

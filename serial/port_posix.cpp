@@ -1,6 +1,5 @@
-// Port table on POSIX: the COM slots stand for fixed device paths, opened
-// exclusively, set raw with termios, and written with poll and non-blocking
-// writes under the time-outs that a Win32 write has.
+// Ports on POSIX: devices opened exclusively, set raw with termios, and written
+// with poll and non-blocking writes under the time-outs that a Win32 write has.
 #include "port_table.h"
 #include "port_testing.h"
 
@@ -9,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -21,24 +21,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// COM1 to COM9. USB serial adapters come first: that is how most trackers are
-// connected, and the port list preselects the first port found. Then CDC-ACM
-// devices, the Raspberry Pi's GPIO UART, and two on-board UARTs.
-const char* const devicePaths[kUsablePortSlots] = {
-    "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2", "/dev/ttyUSB3", "/dev/ttyACM0",
-    "/dev/ttyACM1", "/dev/serial0", "/dev/ttyS0",   "/dev/ttyS1",
-};
-
-std::string testPaths[kUsablePortSlots];
-bool testPathSet[kUsablePortSlots];
-
-struct PortSlot {
-    int open; // 1 exactly while fd is an open port
+struct OpenPort {
+    std::string devicePath;
     int fd;
     WriteTimeouts timeouts;
 };
 
-PortSlot slots[kUsablePortSlots];
+// The ports open here: an entry exactly while its fd is open.
+std::vector<OpenPort> openPorts;
+
+OpenPort* findOpen(const std::string& devicePath) { return findOpenPort(openPorts, devicePath); }
 
 PortErrorKind openErrorKind(int code)
 {
@@ -57,11 +49,12 @@ PortErrorKind openErrorKind(int code)
     }
 }
 
-// TIOCEXCL keeps other opens out, but not root's; the lock keeps out every
-// program that locks too, root's included.
-int openExclusive(const char* path, PortError* error)
+// Another program's TIOCEXCL keeps other opens out, but not root's: a port that
+// carries the mark is busy for us all the same. The lock keeps out every program
+// that locks too, root's included.
+int openUnshared(const std::string& path, PortError* error)
 {
-    const int fd = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
         portFailure(error, openErrorKind(code), code);
@@ -73,7 +66,19 @@ int openExclusive(const char* path, PortError* error)
         portFailure(error, code == EWOULDBLOCK ? PortBusy : PortSystemError, code);
         return -1;
     }
-    if (::ioctl(fd, TIOCEXCL) != 0) {
+    int mark = 0;
+    if (::ioctl(fd, TIOCGEXCL, &mark) == 0 && mark != 0) {
+        ::close(fd); // the mark is the other program's: left as it is
+        portFailure(error, PortBusy, EBUSY);
+        return -1;
+    }
+    return fd;
+}
+
+int openExclusive(const std::string& path, PortError* error)
+{
+    const int fd = openUnshared(path, error);
+    if (fd >= 0 && ::ioctl(fd, TIOCEXCL) != 0) {
         const int code = errno;
         ::close(fd);
         portFailure(error, PortSystemError, code);
@@ -82,8 +87,8 @@ int openExclusive(const char* path, PortError* error)
     return fd;
 }
 
-// A pseudo-terminal keeps the exclusive mark after we close it while its other
-// end is open, so take it off first.
+// Only for what openExclusive opened: the mark is ours. A pseudo-terminal keeps it
+// after we close it while its other end is open, so take it off first.
 void closeExclusive(int fd)
 {
     ::ioctl(fd, TIOCNXCL);
@@ -146,21 +151,6 @@ std::uint32_t unsentAtDeadline(int fd, Clock::time_point deadline)
 
 } // namespace
 
-void setPortDevicePathForTesting(unsigned slot, const char* path)
-{
-    if (slot >= kUsablePortSlots)
-        return;
-    testPathSet[slot] = path != nullptr;
-    testPaths[slot] = path ? path : "";
-}
-
-const char* portDevicePath(unsigned slot)
-{
-    if (slot >= kUsablePortSlots)
-        return "";
-    return testPathSet[slot] ? testPaths[slot].c_str() : devicePaths[slot];
-}
-
 int termiosForLine(const LineSettings& line, termios& settings)
 {
     speed_t speed;
@@ -213,29 +203,31 @@ int termiosForLine(const LineSettings& line, termios& settings)
 
 std::string systemErrorText(int systemCode) { return std::strerror(systemCode); }
 
-PortProbeResult probeSlot(unsigned slot)
+int probePort(const std::string& devicePath, PortError* error)
 {
-    if (slots[slot].open)
-        return Available; // our own lock would refuse a second open
-    PortError error;
-    const int fd = openExclusive(portDevicePath(slot), &error);
+    if (devicePath.empty())
+        return portFailure(error, PortBadRequest, 0);
+    if (findOpen(devicePath))
+        return 1; // our own lock would refuse a second open
+    const int fd = openUnshared(devicePath, error);
     if (fd < 0)
-        return error.kind == PortNotFound ? NotFound : Inaccessible;
-    closeExclusive(fd);
-    return Available;
+        return 0;
+    ::close(fd);
+    return 1;
 }
 
-int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits, PortError* error)
+int openPort(const std::string& devicePath, int baud, int parityIndex, int stopBitsIndex, int dataBits,
+             PortError* error)
 {
-    if (slot >= kUsablePortSlots)
+    if (devicePath.empty())
         return portFailure(error, PortBadRequest, 0);
-    if (slots[slot].open)
+    if (findOpen(devicePath))
         return portFailure(error, PortBusy, EBUSY);
     const LineSettings line = lineSettingsFor(baud, parityIndex, stopBitsIndex, dataBits);
     if (!lineRequestValid(baud, line))
         return portFailure(error, PortBadRequest, 0);
 
-    const int fd = openExclusive(portDevicePath(slot), error);
+    const int fd = openExclusive(devicePath, error);
     if (fd < 0)
         return 0;
 
@@ -247,18 +239,17 @@ int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int da
         return portFailure(error, PortLineRefused, refused);
     }
 
-    slots[slot].fd = fd;
-    slots[slot].timeouts = writeTimeoutsFor(baud);
-    slots[slot].open = 1;
+    openPorts.push_back({devicePath, fd, writeTimeoutsFor(baud)});
     return 1;
 }
 
-std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length, PortError* error)
+std::uint32_t writePort(const std::string& devicePath, const void* data, std::uint32_t length, PortError* error)
 {
-    if (slot >= kUsablePortSlots || !slots[slot].open || !data || length == 0)
+    const OpenPort* port = findOpen(devicePath);
+    if (!port || !data || length == 0)
         return static_cast<std::uint32_t>(portFailure(error, PortBadRequest, 0));
-    const int fd = slots[slot].fd;
-    const WriteTimeouts& timeouts = slots[slot].timeouts;
+    const int fd = port->fd;
+    const WriteTimeouts timeouts = port->timeouts;
     const auto deadline = Clock::now() + std::chrono::milliseconds(
         static_cast<std::uint64_t>(timeouts.multiplier) * length + timeouts.constant);
 
@@ -307,11 +298,12 @@ std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length, P
     return written;
 }
 
-int closePort(unsigned slot)
+int closePort(const std::string& devicePath)
 {
-    if (slot >= kUsablePortSlots || !slots[slot].open)
+    const OpenPort* port = findOpen(devicePath);
+    if (!port)
         return 0;
-    closeExclusive(slots[slot].fd);
-    slots[slot] = PortSlot{0, -1, {0, 0}};
+    closeExclusive(port->fd);
+    openPorts.erase(openPorts.begin() + (port - openPorts.data()));
     return 1;
 }

@@ -1,10 +1,6 @@
 #include "port_table.h"
 
 
-const char portNameTable[kPortSlotCount][12] = {
-    "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "",
-};
-
 const BaudRow baudTable[kBaudRowCount] = {
     {"1200 Bd", 1200},   {"2400 Bd", 2400},   {"4800 Bd", 4800},   {"9600 Bd", 9600},
     {"19200 Bd", 19200}, {"38400 Bd", 38400}, {"57600 Bd", 57600}, {"115200 Bd", 115200},
@@ -47,15 +43,6 @@ WriteTimeouts writeTimeoutsFor(int baud)
     return {q + 1, q + 2};
 }
 
-std::string deviceNameFor(unsigned slot)
-{
-    if (slot >= kPortSlotCount)
-        return std::string();
-    std::string name = "\\\\.\\COM1";
-    name.back() = static_cast<char>('1' + slot);
-    return name;
-}
-
 int portFailure(PortError* error, PortErrorKind kind, int systemCode)
 {
     if (error) {
@@ -70,19 +57,4 @@ bool lineRequestValid(int baud, const LineSettings& line)
 {
     // A rate of 0 would divide the time-outs by zero; other codes index nothing.
     return baud > 0 && line.parity >= 0 && line.stopBits >= 0;
-}
-
-int probePorts(PortProbeResult* results, int count)
-{
-    if (count <= 0 || !results)
-        return 0;
-    int found = 0;
-    for (int i = 0; i < count; ++i) {
-        const unsigned slot = static_cast<unsigned>(i);
-        // Slot 9 and beyond name no port: no device is asked.
-        results[i] = slot < kUsablePortSlots ? probeSlot(slot) : NotFound;
-        if (results[i] != NotFound)
-            ++found;
-    }
-    return found;
 }

@@ -1,15 +1,11 @@
 #pragma once
-// Ten serial port slots (COM1 to COM9 and one that never holds a port) with fixed
-// line settings and write time-outs. Nothing is ever read from a port.
+// Serial ports by device path, opened with fixed line settings and write
+// time-outs. Nothing is ever read from a port. Which ports there are: port_list.h.
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
-enum PortProbeResult { NotFound = 0, Available = 1, Inaccessible = 2 };
-
-constexpr unsigned kPortSlotCount = 10;
-// Slots 0 to 8 stand for COM1 to COM9; slot 9 never holds a port.
-constexpr unsigned kUsablePortSlots = 9;
 constexpr int kBaudRowCount = 8;
 
 struct BaudRow {
@@ -17,7 +13,6 @@ struct BaudRow {
     std::uint32_t rate;
 };
 
-extern const char portNameTable[kPortSlotCount][12];
 extern const BaudRow baudTable[kBaudRowCount];
 extern const int parityCodes[4];
 extern const int stopBitsCodes[4];
@@ -30,7 +25,7 @@ enum PortErrorKind {
     PortBusy,           // another program holds it
     PortNoPermission,   // this user may not open it
     PortLineRefused,    // the device did not take the line settings
-    PortBadRequest,     // a slot, rate or code outside the tables
+    PortBadRequest,     // no port named, or a rate or code outside the tables
     PortWriteIncomplete, // the time-out passed before every byte went out
     PortLineGone,       // hung up or unplugged while writing
     PortSystemError,    // anything else
@@ -61,27 +56,31 @@ struct WriteTimeouts {
 };
 WriteTimeouts writeTimeoutsFor(int baud);
 
-// "\\.\COM1" with its last character replaced by '1' + slot; "" from slot 10 on.
-std::string deviceNameFor(unsigned slot);
-
-// The device a slot stands for, to show beside its name: "/dev/ttyUSB0" and the
-// like on POSIX, "\\.\COM1" to "\\.\COM9" on Windows; "" for slot 9 and beyond.
-const char* portDevicePath(unsigned slot);
-
 // Whether openPort may try a line at all: a positive rate and codes from the tables.
 bool lineRequestValid(int baud, const LineSettings& line);
 
-// Fills results[0..count-1] and counts the ports that exist (Available or Inaccessible).
-int probePorts(PortProbeResult* results, int count);
-// Backend: one slot of 0 to 8; Available without a second open while it is open here.
-PortProbeResult probeSlot(unsigned slot);
-
-// Backend (one per OS). All return 0 for slot 9 or more without touching a device.
-// On failure the reason goes to error, when one is given.
-int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits, PortError* error = nullptr);
+// Backend (one per OS), keyed by the device path ("\\.\COM12", "/dev/ttyUSB0").
+// All return 0 for an empty path without touching a device. On failure the
+// reason goes to error, when one is given.
+// 1 when the device opens (it is closed again at once), or is open here already.
+int probePort(const std::string& devicePath, PortError* error = nullptr);
+// 0 also when the port is open here already; the open port stays as it is.
+int openPort(const std::string& devicePath, int baud, int parityIndex, int stopBitsIndex, int dataBits,
+             PortError* error = nullptr);
 // The count of bytes written; a short count says why in error.
-std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length, PortError* error = nullptr);
-int closePort(unsigned slot);
+std::uint32_t writePort(const std::string& devicePath, const void* data, std::uint32_t length,
+                        PortError* error = nullptr);
+int closePort(const std::string& devicePath);
+
+// A backend's table of the ports open here: the entry for devicePath, or nullptr.
+template <typename OpenPort>
+OpenPort* findOpenPort(std::vector<OpenPort>& openPorts, const std::string& devicePath)
+{
+    for (OpenPort& port : openPorts)
+        if (port.devicePath == devicePath)
+            return &port;
+    return nullptr;
+}
 
 // Fills error (when given) and returns 0, for the failure paths of the backends.
 int portFailure(PortError* error, PortErrorKind kind, int systemCode);

@@ -1,16 +1,11 @@
 #pragma once
-// Test support for the port table; the command line also reaches a device by
-// path through setPortDevicePathForTesting (port_lookup_posix.cpp).
+// Test support for the port table. The program never includes this header.
 
 #include <cstdint>
 
 #include "port_table.h"
 
 struct termios;
-
-// POSIX: makes slot 0 to 8 stand for another device (a pseudo-terminal, say) at
-// its next probe or open; nullptr gives the slot back its own device.
-void setPortDevicePathForTesting(unsigned slot, const char* path);
 
 // POSIX: turns settings (as read from the device) into those that openPort
 // applies for the line. Returns 1, or 0 when the platform has no such line

@@ -1,28 +1,81 @@
-// Port table on Win32: CreateFileA on "\\.\COMn", a DCB built from zero, write
-// time-outs from the baud rate, synchronous WriteFile.
+// Ports on Win32: the COM ports of the registry's map and COM1 to COM9, opened
+// with CreateFileA on "\\.\COMn", a DCB built from zero, write time-outs from
+// the baud rate, synchronous WriteFile.
+#include "port_list.h"
 #include "port_table.h"
 #include "port_testing.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
-struct PortSlot {
-    int open;      // 1 exactly while handle is an open port
-    HANDLE handle; // null while closed
+struct OpenPort {
+    std::string devicePath;
+    HANDLE handle;
 };
 
-PortSlot slots[kPortSlotCount];
+// The ports open here: an entry exactly while its handle is open.
+std::vector<OpenPort> openPorts;
+
+OpenPort* findOpen(const std::string& devicePath) { return findOpenPort(openPorts, devicePath); }
 
 // Share mode 0: nobody else may open the port while we hold it.
-HANDLE openDevice(unsigned slot)
+HANDLE openDevice(const std::string& devicePath)
 {
-    const std::string name = deviceNameFor(slot);
-    return CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    return CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+PortErrorKind openErrorKind(DWORD code)
+{
+    // A port that another program has open answers "access denied".
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND        ? PortNotFound
+           : code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ? PortBusy
+                                                                             : PortSystemError;
+}
+
+// The COM number of "COM12" (any case); 0 for a name of another form.
+unsigned comNumber(const std::string& name)
+{
+    if (name.size() < 4 || _strnicmp(name.c_str(), "COM", 3) != 0 ||
+        name.find_first_not_of("0123456789", 3) != std::string::npos)
+        return 0;
+    const unsigned long number = std::strtoul(name.c_str() + 3, nullptr, 10);
+    return number <= 255 ? static_cast<unsigned>(number) : 0;
+}
+
+// The COM numbers that the drivers of the machine's ports entered in the map.
+std::vector<unsigned> mappedComNumbers()
+{
+    std::vector<unsigned> numbers;
+    HKEY map;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_QUERY_VALUE, &map) !=
+        ERROR_SUCCESS)
+        return numbers;
+    for (DWORD index = 0;; ++index) {
+        char valueName[256];
+        DWORD nameLength = sizeof valueName;
+        char data[64];
+        DWORD dataLength = sizeof data - 1;
+        DWORD type = 0;
+        const LONG result = RegEnumValueA(map, index, valueName, &nameLength, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(data), &dataLength);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        if (result != ERROR_SUCCESS || type != REG_SZ)
+            continue; // a name or value too long for any COM port
+        data[dataLength] = '\0';
+        if (const unsigned number = comNumber(data))
+            numbers.push_back(number);
+    }
+    RegCloseKey(map);
+    return numbers;
 }
 
 // From zero, so nothing of the port's present state leaks in; the flag word is
@@ -64,15 +117,6 @@ std::uint32_t dcbFlagWord(const LineSettings& line)
     return word;
 }
 
-const char* portDevicePath(unsigned slot)
-{
-    static const char* const paths[kUsablePortSlots] = {
-        "\\\\.\\COM1", "\\\\.\\COM2", "\\\\.\\COM3", "\\\\.\\COM4", "\\\\.\\COM5",
-        "\\\\.\\COM6", "\\\\.\\COM7", "\\\\.\\COM8", "\\\\.\\COM9",
-    };
-    return slot < kUsablePortSlots ? paths[slot] : "";
-}
-
 std::string systemErrorText(int systemCode)
 {
     char text[256] = "";
@@ -84,35 +128,61 @@ std::string systemErrorText(int systemCode)
     return result;
 }
 
-PortProbeResult probeSlot(unsigned slot)
+std::vector<PortEntry> discoverPorts(const DiscoveryRoot&)
 {
-    if (slots[slot].open)
-        return Available; // a second exclusive open would fail
-    const HANDLE handle = openDevice(slot);
-    if (handle == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? NotFound : Inaccessible;
-    CloseHandle(handle);
-    return Available;
+    std::vector<unsigned> numbers = mappedComNumbers();
+    for (unsigned number = 1; number <= 9; ++number)
+        numbers.push_back(number);
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+
+    std::vector<PortEntry> ports;
+    for (unsigned number : numbers) {
+        PortEntry port;
+        port.name = "COM" + std::to_string(number);
+        port.devicePath = comDevicePath(number);
+        // Only the ports that open, as ever: one that another program holds is left out.
+        port.available = probePort(port.devicePath, &port.reason) == 1;
+        if (port.available)
+            ports.push_back(port);
+    }
+    return ports;
 }
 
-int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int dataBits, PortError* error)
+std::string portHolder(const DiscoveryRoot&, const std::string&) { return std::string(); }
+
+std::string portAccessGroup(const std::string&) { return std::string(); }
+
+int probePort(const std::string& devicePath, PortError* error)
 {
-    if (slot >= kUsablePortSlots)
+    if (devicePath.empty())
         return portFailure(error, PortBadRequest, 0);
-    if (slots[slot].open)
+    if (findOpen(devicePath))
+        return 1; // a second exclusive open would fail
+    const HANDLE handle = openDevice(devicePath);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        return portFailure(error, openErrorKind(code), static_cast<int>(code));
+    }
+    CloseHandle(handle);
+    return 1;
+}
+
+int openPort(const std::string& devicePath, int baud, int parityIndex, int stopBitsIndex, int dataBits,
+             PortError* error)
+{
+    if (devicePath.empty())
+        return portFailure(error, PortBadRequest, 0);
+    if (findOpen(devicePath))
         return portFailure(error, PortBusy, ERROR_ACCESS_DENIED);
     const LineSettings line = lineSettingsFor(baud, parityIndex, stopBitsIndex, dataBits);
     if (!lineRequestValid(baud, line))
         return portFailure(error, PortBadRequest, 0);
 
-    const HANDLE handle = openDevice(slot);
+    const HANDLE handle = openDevice(devicePath);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        // A port that another program has open answers "access denied".
-        const PortErrorKind kind = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? PortNotFound
-                                   : code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ? PortBusy
-                                                                                                     : PortSystemError;
-        return portFailure(error, kind, static_cast<int>(code));
+        return portFailure(error, openErrorKind(code), static_cast<int>(code));
     }
 
     DCB dcb = dcbFor(line);
@@ -136,30 +206,30 @@ int openPort(unsigned slot, int baud, int parityIndex, int stopBitsIndex, int da
         return portFailure(error, PortSystemError, code);
     }
 
-    slots[slot].handle = handle;
-    slots[slot].open = 1;
+    openPorts.push_back({devicePath, handle});
     return 1;
 }
 
-std::uint32_t writePort(unsigned slot, const void* data, std::uint32_t length, PortError* error)
+std::uint32_t writePort(const std::string& devicePath, const void* data, std::uint32_t length, PortError* error)
 {
-    if (slot >= kUsablePortSlots || !slots[slot].open || (!data && length))
+    const OpenPort* port = findOpen(devicePath);
+    if (!port || (!data && length))
         return static_cast<std::uint32_t>(portFailure(error, PortBadRequest, 0));
     // The count is what went out before the time-out; the flag only tells why not all.
     DWORD written = 0;
-    if (!WriteFile(slots[slot].handle, data, length, &written, nullptr))
+    if (!WriteFile(port->handle, data, length, &written, nullptr))
         portFailure(error, PortLineGone, static_cast<int>(GetLastError()));
     else if (written < length)
         portFailure(error, PortWriteIncomplete, ERROR_TIMEOUT);
     return written;
 }
 
-int closePort(unsigned slot)
+int closePort(const std::string& devicePath)
 {
-    if (slot >= kUsablePortSlots || !slots[slot].open)
+    const OpenPort* port = findOpen(devicePath);
+    if (!port)
         return 0;
-    CloseHandle(slots[slot].handle);
-    slots[slot].handle = nullptr;
-    slots[slot].open = 0;
+    CloseHandle(port->handle);
+    openPorts.erase(openPorts.begin() + (port - openPorts.data()));
     return 1;
 }

@@ -14,10 +14,10 @@ void pause(const ProgrammingHooks& hooks)
         hooks.pause(kProgrammingPauseMs);
 }
 
-bool writeRecord(unsigned slot, const std::string& record, PortError& error)
+bool writeRecord(const std::string& devicePath, const std::string& record, PortError& error)
 {
     const auto length = static_cast<std::uint32_t>(record.size());
-    return writePort(slot, record.data(), length, &error) == length;
+    return writePort(devicePath, record.data(), length, &error) == length;
 }
 
 } // namespace
@@ -25,7 +25,7 @@ bool writeRecord(unsigned slot, const std::string& record, PortError& error)
 int runProgrammingSequence(const ProgrammingRequest& request, const ProgrammingHooks& hooks)
 {
     PortError error;
-    if (openPort(request.slot, request.baud, 0, 1, 8, &error) != 1) {
+    if (openPort(request.devicePath, request.baud, 0, 1, 8, &error) != 1) {
         report(hooks, ProgrammingOpenFailed, error);
         return 0;
     }
@@ -34,21 +34,21 @@ int runProgrammingSequence(const ProgrammingRequest& request, const ProgrammingH
     // and before the close, while it burns its EEPROM.
     pause(hooks);
     report(hooks, ProgrammingWritingRecord0);
-    bool complete = writeRecord(request.slot, request.record0, error);
+    bool complete = writeRecord(request.devicePath, request.record0, error);
     if (!complete) {
         report(hooks, ProgrammingRecord0Failed, error);
     } else if (request.sendRecord1) {
         report(hooks, ProgrammingWritingRecord1);
         pause(hooks);
         report(hooks, ProgrammingSendingRecord1);
-        complete = writeRecord(request.slot, request.record1, error);
+        complete = writeRecord(request.devicePath, request.record1, error);
         if (!complete)
             report(hooks, ProgrammingRecord1Failed, error);
     }
 
     report(hooks, ProgrammingBurning);
     pause(hooks);
-    closePort(request.slot);
+    closePort(request.devicePath);
     report(hooks, ProgrammingDone);
     return complete ? 1 : 0;
 }

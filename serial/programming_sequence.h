@@ -20,7 +20,7 @@ enum ProgrammingEvent {
 };
 
 struct ProgrammingRequest {
-    unsigned slot = 0;
+    std::string devicePath; // "": no port chosen, nothing is opened
     int baud = 0; // 0 or less: no rate known, the port is not opened
     std::string record0;
     std::string record1;

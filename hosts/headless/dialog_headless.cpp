@@ -66,11 +66,10 @@ int clamp(int value, int low, int high)
 
 } // namespace
 
-Dialog* createHeadlessDialog(const PortProbeResult* probes)
+Dialog* createHeadlessDialog(const PortFinder& findPorts)
 {
     Dialog* dialog = new Dialog;
-    if (probes)
-        std::copy(probes, probes + kPortSlotCount, dialog->state.portProbeResults);
+    dialog->state.findPorts = findPorts;
     for (int i = 0; i < mainDialogControlCount; ++i) {
         const ControlLayout& layout = mainDialogLayout[i];
         if (layout.id < 0)
@@ -190,6 +189,15 @@ int getComboSelection(Dialog* dialog, int id)
 {
     const Control* control = find(dialog, id);
     return control ? control->selection : -1;
+}
+
+void clearComboRows(Dialog* dialog, int id)
+{
+    if (Control* control = find(dialog, id)) {
+        control->rows.clear();
+        control->selection = -1;
+        control->text.clear();
+    }
 }
 
 void setComboSelection(Dialog* dialog, int id, int row)

@@ -7,9 +7,9 @@
 #include "platform.h"
 
 // A dialog with every control of the layout, in the state a new Win32 dialog has
-// before WM_INITDIALOG; then runs initMainDialog with the start-up's probe results
-// (kPortSlotCount of them; none found when null).
-Dialog* createHeadlessDialog(const PortProbeResult* probes = nullptr);
+// before WM_INITDIALOG; then runs initMainDialog, with the ports that findPorts
+// finds (the system's when it is empty).
+Dialog* createHeadlessDialog(const PortFinder& findPorts = PortFinder());
 void destroyHeadlessDialog(Dialog* dialog);
 
 // What the user meets, for the test drivers.

@@ -46,6 +46,23 @@ protected:
     }
 };
 
+// Win32 tells the dialog that a list is about to open (CBN_DROPDOWN); Qt has no
+// signal for it.
+class DialogCombo : public QComboBox {
+public:
+    DialogCombo(Dialog* dialog, int id) : QComboBox(dialog), dialog_(dialog), id_(id) {}
+
+    void showPopup() override
+    {
+        handleCommand(dialog_, id_, NotifyDropDown);
+        QComboBox::showPopup();
+    }
+
+private:
+    Dialog* dialog_;
+    int id_;
+};
+
 int controlId(const QObject* object) { return object->property("controlId").toInt(); }
 
 QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
@@ -123,7 +140,7 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
         break;
     }
     case KindCombo: {
-        auto* combo = new QComboBox(dialog);
+        auto* combo = new DialogCombo(dialog, id);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr); // a Win32 drop-down combo does not complete
@@ -215,8 +232,10 @@ void showRowDetail(QComboBox* combo)
 {
     const QString detail = combo->itemData(combo->currentIndex(), kRowDetailRole).toString();
     combo->setToolTip(detail);
-    if (QLineEdit* edit = combo->lineEdit())
+    if (QLineEdit* edit = combo->lineEdit()) {
         edit->setToolTip(detail);
+        edit->setCursorPosition(0); // a row longer than the field shows its start, the port's name
+    }
 }
 
 void updateTrackbarSteps(QSlider* slider)
@@ -325,11 +344,10 @@ void Dialog::userEdited(int id, QLineEdit* edit)
     handleCommand(this, id, NotifyChange);
 }
 
-Dialog* createMainDialog(const PortProbeResult* probes)
+Dialog* createMainDialog(const PortFinder& findPorts)
 {
     auto* dialog = new Dialog;
-    if (probes)
-        std::copy(probes, probes + kPortSlotCount, dialog->state.portProbeResults);
+    dialog->state.findPorts = findPorts;
     initMainDialog(dialog);
     return dialog;
 }

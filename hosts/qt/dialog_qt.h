@@ -45,9 +45,9 @@ protected:
 QFont dialogFont();
 DialogBaseUnits dialogBaseUnits(const QFont& font);
 
-// Builds the main dialog with every control, runs initMainDialog with the
-// start-up's probe results (kPortSlotCount of them; none found when null); not yet shown.
-Dialog* createMainDialog(const PortProbeResult* probes = nullptr);
+// Builds the main dialog with every control and runs initMainDialog, with the
+// ports that findPorts finds (the system's when it is empty); not yet shown.
+Dialog* createMainDialog(const PortFinder& findPorts = PortFinder());
 void destroyMainDialog(Dialog* dialog);
 
 // The widget of a control id, or nullptr.
@@ -57,7 +57,7 @@ QWidget* dialogControl(Dialog* dialog, int id);
 constexpr int kRowDataRole = Qt::UserRole;
 constexpr int kRowDetailRole = Qt::UserRole + 1;
 QString upperCasedText(QString text);
-// The closed combo's tooltip names the chosen row's detail.
+// The closed combo's tooltip names the chosen row's detail; its field shows the row's start.
 void showRowDetail(QComboBox* combo);
 // A Win32 trackbar marks its two ends only and pages by a fifth of its range.
 void updateTrackbarSteps(QSlider* slider);

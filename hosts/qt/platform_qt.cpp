@@ -206,6 +206,18 @@ int getComboSelection(Dialog* dialog, int id)
     return combo ? combo->currentIndex() : -1;
 }
 
+void clearComboRows(Dialog* dialog, int id)
+{
+    auto* combo = control<QComboBox>(dialog, id);
+    if (!combo)
+        return;
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    combo->clearEditText();
+    combo->view()->setMinimumWidth(0); // the details of the rows to come set it again
+    showRowDetail(combo);
+}
+
 void setComboSelection(Dialog* dialog, int id, int row)
 {
     auto* combo = control<QComboBox>(dialog, id);

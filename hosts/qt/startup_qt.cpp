@@ -4,7 +4,6 @@
 #include <QIcon>
 
 #include "instance_lock.h"
-#include "port_table.h"
 #include "dialog_qt.h"
 #include "prompts.h"
 #include "settings_qt.h"
@@ -25,10 +24,7 @@ int runKorvelConfig(int& argc, char** argv, void (*afterShow)(), const std::stri
         return -1;
     }
 
-    PortProbeResult probes[kPortSlotCount];
-    probePorts(probes, static_cast<int>(kPortSlotCount));
-
-    Dialog* dialog = createMainDialog(probes); // initMainDialog runs here, before the dialog shows
+    Dialog* dialog = createMainDialog(); // initMainDialog runs here, before the dialog shows
     enableSettingsFiles(dialog);
     dialog->show();
     if (!settingsFile.empty())

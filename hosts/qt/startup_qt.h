@@ -3,7 +3,7 @@
 
 #include <string>
 
-// Refuses a second instance, probes the ports, builds and shows the main dialog and
+// Refuses a second instance, builds and shows the main dialog (which finds the ports) and
 // runs until it is closed. Returns the exit code: 0 after a normal end, -1 for a
 // second instance. afterShow, when given, runs once the dialog is shown; a
 // settingsFile, when given, is opened before that.

@@ -126,6 +126,8 @@ int getComboSelection(Dialog* dialog, int id) { return static_cast<int>(sendItem
 
 void setComboSelection(Dialog* dialog, int id, int row) { sendItem(dialog, id, CB_SETCURSEL, row, 0); }
 
+void clearComboRows(Dialog* dialog, int id) { sendItem(dialog, id, CB_RESETCONTENT, 0, 0); }
+
 void setTextLimit(Dialog* dialog, int id, unsigned maxChars)
 {
     HWND edit = item(dialog, id);

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "port_table.h"
+#include "port_list.h"
 
 // The program's module, for loading dialog template 115 later.
 extern HINSTANCE instanceHandle;
@@ -14,12 +14,12 @@ extern HINSTANCE instanceHandle;
 LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Registers trackerDialog and creates the main dialog from template 1 (hidden),
-// listing the ports that probes (kPortSlotCount results, or null) mark Available.
+// listing the ports that findPorts finds (the system's when it is null or empty).
 // Shows "cannot register dialog Class! (%i)" when registration fails. NULL on failure.
-HWND registerAndCreateMainDialog(HINSTANCE instance, HWND parent, const PortProbeResult* probes);
+HWND registerAndCreateMainDialog(HINSTANCE instance, HWND parent, const PortFinder* findPorts = nullptr);
 
 // Creates another main dialog once the class is registered (tests open one per case).
-HWND createMainDialog(HINSTANCE instance, HWND parent, const PortProbeResult* probes);
+HWND createMainDialog(HINSTANCE instance, HWND parent, const PortFinder* findPorts = nullptr);
 
 // True while setTextLimit(…, 0) keeps the edit from taking any further character.
 bool editTakesNoCharacter(HWND edit);

@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cassert>
 #include <cstdio>
 
@@ -46,10 +45,8 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
         return DefWindowProcA(dialog, message, wParam, lParam);
     case WM_INITDIALOG:
-        if (lParam) {
-            const auto* probes = reinterpret_cast<const PortProbeResult*>(lParam);
-            std::copy(probes, probes + kPortSlotCount, stateOf(dialog)->portProbeResults);
-        }
+        if (lParam)
+            stateOf(dialog)->findPorts = *reinterpret_cast<const PortFinder*>(lParam);
         initMainDialog(dialogOf(dialog));
         return 0; // no control takes the focus, so no Symbol edit opens the chooser
     case WM_COMMAND:
@@ -67,14 +64,14 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-HWND createMainDialog(HINSTANCE instance, HWND parent, const PortProbeResult* probes)
+HWND createMainDialog(HINSTANCE instance, HWND parent, const PortFinder* findPorts)
 {
     // On Win64 the two procedure types are one; the cast serves 32-bit builds.
     return CreateDialogParamA(instance, MAKEINTRESOURCEA(ResMainDialog), parent,
-                              reinterpret_cast<DLGPROC>(mainDialogProc), reinterpret_cast<LPARAM>(probes));
+                              reinterpret_cast<DLGPROC>(mainDialogProc), reinterpret_cast<LPARAM>(findPorts));
 }
 
-HWND registerAndCreateMainDialog(HINSTANCE instance, HWND parent, const PortProbeResult* probes)
+HWND registerAndCreateMainDialog(HINSTANCE instance, HWND parent, const PortFinder* findPorts)
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -95,5 +92,5 @@ HWND registerAndCreateMainDialog(HINSTANCE instance, HWND parent, const PortProb
         showMessage(text, "KorvelConfig: Error");
         return NULL;
     }
-    return createMainDialog(instance, parent, probes);
+    return createMainDialog(instance, parent, findPorts);
 }

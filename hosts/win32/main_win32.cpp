@@ -1,5 +1,5 @@
-// Start-up of the Windows program: one instance, the port inventory, the main
-// dialog and the message loop.
+// Start-up of the Windows program: one instance, the main dialog (which finds the
+// ports) and the message loop.
 
 #include <windows.h>
 
@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "command_line.h"
-#include "port_table.h"
 #include "host_win32.h"
 #include "prompts.h"
 #include "settings_win32.h"
@@ -44,10 +43,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return -1;
     }
 
-    PortProbeResult probes[kPortSlotCount];
-    probePorts(probes, kPortSlotCount);
-
-    HWND dialog = registerAndCreateMainDialog(instance, NULL, probes);
+    HWND dialog = registerAndCreateMainDialog(instance, NULL);
     if (!dialog) {
         char text[128];
         std::snprintf(text, sizeof text, "cannot create Main-Dialog! (%i)", static_cast<int>(GetLastError()));

@@ -9,7 +9,7 @@
 
 #include "config_settings.h"
 #include "host_driver.h"
-#include "port_table.h"
+#include "port_list.h"
 #include "control_ids.h"
 #include "prompts_recorder.h"
 
@@ -18,12 +18,12 @@ protected:
     void SetUp() override
     {
         setUpPorts();
-        dialog = openMainDialogForTest(probes);
+        dialog = openMainDialogForTest([this] { return ports; });
     }
 
     void TearDown() override { closeMainDialogForTest(dialog); }
 
-    // Probe results in place before the dialog opens; none by default.
+    // The ports there are when the dialog opens; none by default.
     virtual void setUpPorts() {}
 
     std::string text(int id) const { return getItemText(dialog, id, 1023); }
@@ -43,6 +43,6 @@ protected:
     // Takes the focus away from whatever edit has it, so the next focus counts.
     void focusElsewhere(int id = IdCallsign0) { userFocus(dialog, id); }
 
-    PortProbeResult probes[kPortSlotCount] = {};
+    std::vector<PortEntry> ports; // what the dialog finds whenever it looks
     Dialog* dialog = nullptr;
 };

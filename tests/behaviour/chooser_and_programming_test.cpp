@@ -64,19 +64,6 @@ TEST_F(Programming, WithoutAPortTheWarningIsFollowedByTheOpenFailure)
     EXPECT_TRUE(recordedPauses().empty());
 }
 
-class MissingPort : public MainDialogTest {
-protected:
-    // Listed, but no device behind it on any machine.
-    void setUpPorts() override { probes[9] = Available; }
-};
-
-TEST_F(MissingPort, AListedPortThatCannotBeOpened)
-{
-    userClick(dialog, IdProgram);
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kWarning, "cannot open selected COM-Port!"}));
-    EXPECT_EQ(text(IdStatus), "");
-}
-
 TEST_F(Programming, AnSsidAbove15IsRefusedBeforeAnythingIsSent)
 {
     clearText(IdSsid1);

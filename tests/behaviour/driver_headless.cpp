@@ -9,13 +9,13 @@
 #include "main_dialog.h"
 #include "prompts_recorder.h"
 
-Dialog* openMainDialogForTest(const PortProbeResult* probes)
+Dialog* openMainDialogForTest(const PortFinder& findPorts)
 {
     resetHeadlessChooser();
     clearRecordedPrompts();
     setMessageHook({});
     setPauseHook({});
-    return createHeadlessDialog(probes);
+    return createHeadlessDialog(findPorts);
 }
 
 void closeMainDialogForTest(Dialog* dialog)
@@ -49,6 +49,12 @@ void userChooseComboRow(Dialog* dialog, int id, int row)
         return;
     setComboSelection(dialog, id, row);
     handleCommand(dialog, id, NotifySelChange);
+}
+
+void userOpenComboList(Dialog* dialog, int id)
+{
+    if (isItemEnabled(dialog, id))
+        handleCommand(dialog, id, NotifyDropDown);
 }
 
 void userClick(Dialog* dialog, int id)

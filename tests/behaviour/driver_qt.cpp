@@ -111,14 +111,14 @@ QLineEdit* lineEdit(Dialog* dialog, int id)
 
 } // namespace
 
-Dialog* openMainDialogForTest(const PortProbeResult* probes)
+Dialog* openMainDialogForTest(const PortFinder& findPorts)
 {
     ensureApplication();
     queuedPresses.clear();
     clearRecordedPrompts();
     setMessageHook({});
     setPauseHook({});
-    Dialog* dialog = createMainDialog(probes);
+    Dialog* dialog = createMainDialog(findPorts);
     dialog->show();
     activate(dialog);
     return dialog;
@@ -182,6 +182,15 @@ void userChooseComboRow(Dialog* dialog, int id, int row)
     QTest::keyClick(list, Qt::Key_Return);
     if (list->isVisible())
         combo->hidePopup();
+}
+
+void userOpenComboList(Dialog* dialog, int id)
+{
+    auto* combo = qobject_cast<QComboBox*>(dialogControl(dialog, id));
+    if (combo && combo->isEnabled()) {
+        combo->showPopup();
+        combo->hidePopup();
+    }
 }
 
 void userClick(Dialog* dialog, int id)

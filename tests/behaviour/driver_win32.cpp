@@ -92,7 +92,7 @@ void pressChooserPicture(HWND chooser, int x, int y)
     SendMessageA(picture, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(chooser), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
 }
 
-Dialog* openMainDialogForTest(const PortProbeResult* probes)
+Dialog* openMainDialogForTest(const PortFinder& findPorts)
 {
     clearRecordedPrompts();
     setMessageHook({});
@@ -103,8 +103,8 @@ Dialog* openMainDialogForTest(const PortProbeResult* probes)
     // The class is registered by the first dialog and lives as long as the process.
     static bool registered = false;
     instanceHandle = GetModuleHandleA(NULL);
-    HWND dialog = registered ? createMainDialog(instanceHandle, NULL, probes)
-                            : registerAndCreateMainDialog(instanceHandle, NULL, probes);
+    HWND dialog = registered ? createMainDialog(instanceHandle, NULL, &findPorts)
+                            : registerAndCreateMainDialog(instanceHandle, NULL, &findPorts);
     registered = registered || dialog != NULL;
     if (!dialog) {
         ADD_FAILURE() << "the main dialog could not be created (" << GetLastError() << ")";
@@ -180,6 +180,16 @@ void userChooseComboRow(Dialog* dialog, int id, int row)
         return;
     SendMessageA(combo, CB_SETCURSEL, row, 0);
     SendMessageA(windowOf(dialog), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void userOpenComboList(Dialog* dialog, int id)
+{
+    // The combo box tells the dialog (CBN_DROPDOWN) before its list shows.
+    HWND combo = item(dialog, id);
+    if (IsWindowEnabled(combo)) {
+        SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    }
 }
 
 void userClick(Dialog* dialog, int id)

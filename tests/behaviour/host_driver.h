@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "platform.h"
-#include "port_table.h"
+#include "port_list.h"
 
 // Creates the host's main dialog as the program does (initial state included,
-// from kPortSlotCount probe results), with the recorded prompts cleared. Closes it again.
-Dialog* openMainDialogForTest(const PortProbeResult* probes);
+// with the ports that findPorts finds), with the recorded prompts cleared. Closes it again.
+Dialog* openMainDialogForTest(const PortFinder& findPorts);
 void closeMainDialogForTest(Dialog* dialog);
 
 // Keystrokes at the end of an edit's text, one character at a time: the edit's
@@ -24,6 +24,8 @@ void userBackspace(Dialog* dialog, int id, int count);
 void userDragTrackbar(Dialog* dialog, int id, int position);
 // Picks a row of a combo box's list.
 void userChooseComboRow(Dialog* dialog, int id, int row);
+// Opens a combo box's list (and closes it again without a choice).
+void userOpenComboList(Dialog* dialog, int id);
 // Clicks a push button.
 void userClick(Dialog* dialog, int id);
 // Gives an edit the keyboard focus (as a click into it does).

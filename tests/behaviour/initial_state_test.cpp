@@ -6,9 +6,9 @@ class InitialState : public MainDialogTest {
 protected:
     void setUpPorts() override
     {
-        probes[0] = Available;
-        probes[1] = Inaccessible; // exists but busy: not offered
-        probes[3] = Available;
+        ports = {{"ttyS0", "/dev/ttyS0", "", "", false, {PortBusy, 16, ""}}, // listed, but not chosen
+                 {"COM1", "\\\\.\\COM1", "", "", true, {}},
+                 {"COM4", "\\\\.\\COM4", "", "", true, {}}};
     }
 };
 
@@ -95,13 +95,14 @@ TEST_F(InitialState, OnlyTiny13CanBeChosen)
     EXPECT_FALSE(getCheck(dialog, IdTiny2313));
 }
 
-TEST_F(InitialState, PortListOffersTheAvailablePortsOnly)
+TEST_F(InitialState, PortListOffersThePortsFoundAndChoosesTheFirstThatOpens)
 {
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 0), 0);
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 1), 3);
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), -1);
-    EXPECT_EQ(getComboSelection(dialog, IdPort), 0);
-    EXPECT_EQ(text(IdPort).substr(0, 4), "COM1");
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), 2);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 3), -1);
+    EXPECT_EQ(getComboSelection(dialog, IdPort), 1);
+    EXPECT_EQ(text(IdPort), "COM1");
+    userChooseComboRow(dialog, IdPort, 0);
+    EXPECT_EQ(text(IdPort), "ttyS0 (busy)");
 }
 
 TEST_F(InitialState, BaudListPreselects4800)
@@ -112,12 +113,6 @@ TEST_F(InitialState, BaudListPreselects4800)
     EXPECT_EQ(text(IdBaud), "4800 Bd");
     EXPECT_EQ(text(IdStatus), "");
     EXPECT_EQ(text(IdLog), "");
-}
-
-TEST_F(MainDialogTest, WithoutPortsThePortListIsEmpty)
-{
-    EXPECT_EQ(getComboSelection(dialog, IdPort), -1);
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 0), -1);
 }
 
 TEST_F(MainDialogTest, UpperCaseFieldsAndLimitsApplyToTyping)

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <string>
@@ -10,8 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "port_table.h"
-#include "port_testing.h"
+#include "port_list.h"
 #include "control_ids.h"
 #include "dialog_headless.h"
 #include "main_dialog.h"
@@ -40,10 +40,10 @@ protected:
         char name[128] = {};
         ASSERT_EQ(openpty(&tracker, &device, name, nullptr, nullptr), 0);
         fcntl(tracker, F_SETFL, fcntl(tracker, F_GETFL) | O_NONBLOCK);
-        setPortDevicePathForTesting(0, name);
-        PortProbeResult probes[kPortSlotCount] = {Available};
+        path = name;
+        const PortEntry port{"ttyUSB0", path, "", "", true, {}};
         clearRecordedPrompts();
-        dialog = createHeadlessDialog(probes);
+        dialog = createHeadlessDialog([port] { return std::vector<PortEntry>{port}; });
         setPauseHook([this](unsigned ms) {
             // Once the buffer is full nothing more is read, or it would drain again.
             const PauseView view{ms, getItemText(dialog, IdStatus, 255), filled ? received : readArrived()};
@@ -57,7 +57,6 @@ protected:
     {
         setPauseHook({});
         destroyHeadlessDialog(dialog);
-        setPortDevicePathForTesting(0, nullptr);
         close(tracker);
         close(device);
     }
@@ -88,6 +87,7 @@ protected:
 
     int tracker = -1;
     int device = -1; // our own handle on the device, opened before the program's
+    std::string path;
     std::string received;
     Dialog* dialog = nullptr;
     std::vector<PauseView> pauses;
@@ -119,7 +119,7 @@ TEST_F(ProgrammingRun, BothRecordsGoOutAsTwoWritesWithThePausesBetween)
     EXPECT_EQ(getItemText(dialog, IdStatus, 255), "done.");
     EXPECT_EQ(getItemText(dialog, IdLog, 1023), cfgString0 + "\n" + kRecord1);
     // The port was closed again: a second run opens it anew.
-    EXPECT_EQ(closePort(0), 0);
+    EXPECT_EQ(closePort(path), 0);
 }
 
 TEST_F(ProgrammingRun, WithConfiguration1OffOnlyTheFirstRecordIsSent)
@@ -135,6 +135,15 @@ TEST_F(ProgrammingRun, WithConfiguration1OffOnlyTheFirstRecordIsSent)
     EXPECT_EQ(getItemText(dialog, IdLog, 1023), cfgString0);
     EXPECT_EQ(getItemText(dialog, IdStatus, 255), "done.");
     EXPECT_EQ(recordedMessages().size(), 1u);
+}
+
+TEST_F(ProgrammingRun, APortThatAnotherProgramHoldsIsBusyAndTheMessageSaysSo)
+{
+    ASSERT_EQ(ioctl(device, TIOCEXCL), 0); // which an open by root would pass
+    handleCommand(dialog, IdProgram, NotifyClicked);
+    EXPECT_EQ(recordedMessages().back().text, "cannot open selected COM-Port!\nttyUSB0 is busy: another program "
+                                              "holds it. Close that program and try again.");
+    EXPECT_TRUE(pauses.empty());
 }
 
 // The parameter is the pause from which on the tracker's side takes no more bytes:
@@ -157,7 +166,7 @@ TEST_P(ShortWriteRun, IsReportedAndTheRunEndsAsUsual)
     EXPECT_EQ(pauses.back().status, "wait for tracker to burn EEprom ...");
     EXPECT_EQ(getItemText(dialog, IdLog, 1023), firstFails ? kRecord0 : kRecord0 + "\n" + kRecord1);
     EXPECT_EQ(getItemText(dialog, IdStatus, 255), "done.");
-    EXPECT_EQ(closePort(0), 0);
+    EXPECT_EQ(closePort(path), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(ProgrammingRun, ShortWriteRun, ::testing::Values(0, 1));

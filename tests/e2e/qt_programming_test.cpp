@@ -1,10 +1,11 @@
 // The Linux program's share of the end-to-end checks: the real Qt dialog, offscreen,
-// programs a pseudo-terminal found by the port probe, and the tracker's side gets the
+// programs a pseudo-terminal found by the port discovery, and the tracker's side gets the
 // same two records, byte for byte, as the Windows program sends under Wine
 // (windows_e2e.py).
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -13,8 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "host_driver.h"
-#include "port_table.h"
-#include "port_testing.h"
+#include "port_list.h"
 #include "control_ids.h"
 #include "prompts_recorder.h"
 
@@ -32,7 +32,7 @@ std::string readAll(int fd)
     return received;
 }
 
-TEST(QtProgramming, TheButtonSendsTheDefaultRecordsToTheProbedPort)
+TEST(QtProgramming, TheButtonSendsTheDefaultRecordsToTheFoundPort)
 {
     int tracker = -1;
     int device = -1; // held open, so the program's close is no hang-up and nothing is lost
@@ -40,13 +40,13 @@ TEST(QtProgramming, TheButtonSendsTheDefaultRecordsToTheProbedPort)
     ASSERT_EQ(openpty(&tracker, &device, name, nullptr, nullptr), 0);
     fcntl(tracker, F_SETFL, fcntl(tracker, F_GETFL) | O_NONBLOCK);
 
-    // The probe of the program's start finds the pseudo-terminal as COM1 and nothing else.
-    setPortDevicePathForTesting(0, name);
-    for (unsigned slot = 1; slot < kUsablePortSlots; ++slot)
-        setPortDevicePathForTesting(slot, "/nonexistent/korvel-e2e");
-    PortProbeResult probes[kPortSlotCount];
-    probePorts(probes, kPortSlotCount);
-    Dialog* dialog = openMainDialogForTest(probes);
+    // The program finds the pseudo-terminal as ttyUSB0 in a tree of the test's own, and nothing else.
+    char root[] = "/tmp/korvel-e2e-XXXXXX";
+    ASSERT_NE(mkdtemp(root), nullptr);
+    const std::string dev = std::string(root) + "/dev";
+    ASSERT_EQ(mkdir(dev.c_str(), 0755), 0);
+    ASSERT_EQ(symlink(name, (dev + "/ttyUSB0").c_str()), 0);
+    Dialog* dialog = openMainDialogForTest([root] { return discoverPorts({root}); });
 
     std::vector<std::string> arrivedAtPause;
     setPauseHook([&](unsigned) { arrivedAtPause.push_back(readAll(tracker)); });
@@ -62,8 +62,9 @@ TEST(QtProgramming, TheButtonSendsTheDefaultRecordsToTheProbedPort)
     EXPECT_EQ(getItemText(dialog, IdStatus, 255), "done.");
 
     closeMainDialogForTest(dialog);
-    for (unsigned slot = 0; slot < kUsablePortSlots; ++slot)
-        setPortDevicePathForTesting(slot, nullptr);
+    unlink((dev + "/ttyUSB0").c_str());
+    rmdir(dev.c_str());
+    rmdir(root);
     close(tracker);
     close(device);
 }

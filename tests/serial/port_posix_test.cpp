@@ -1,5 +1,5 @@
-// The POSIX backend against pseudo-terminal pairs: the slots are pointed at the
-// slave ends, the tests read the master ends.
+// The POSIX backend against pseudo-terminal pairs: the ports are the slave ends,
+// the tests read the master ends.
 #include "port_table.h"
 #include "port_testing.h"
 
@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cstring>
 #include <deque>
 #include <iterator>
@@ -52,34 +51,23 @@ struct Pty {
 
 class PosixPort : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        // Keep every slot off this machine's real ports.
-        for (unsigned slot = 0; slot < kUsablePortSlots; ++slot)
-            setPortDevicePathForTesting(slot, kAbsent);
-    }
-
     void TearDown() override
     {
-        for (unsigned slot = 0; slot < kUsablePortSlots; ++slot) {
-            closePort(slot);
-            setPortDevicePathForTesting(slot, nullptr);
-        }
         for (const Pty& pty : ptys_) {
+            closePort(pty.path);
             close(pty.master);
             close(pty.slave);
         }
     }
 
-    // A new pair whose slave end is the slot's device.
-    Pty& ptyAt(unsigned slot)
+    // A new pair; its slave end is the port.
+    Pty& newPty()
     {
         Pty pty;
         char name[128] = {};
         EXPECT_EQ(openpty(&pty.master, &pty.slave, name, nullptr, nullptr), 0);
         fcntl(pty.master, F_SETFL, O_NONBLOCK);
         pty.path = name;
-        setPortDevicePathForTesting(slot, name);
         ptys_.push_back(pty);
         return ptys_.back();
     }
@@ -121,45 +109,51 @@ protected:
 
 TEST_F(PosixPort, ProbeTellsMissingBusyAndAvailableDevicesApart)
 {
-    const Pty& free = ptyAt(1);
-    const Pty& held = ptyAt(2);
-    setPortDevicePathForTesting(3, "/");         // a directory
-    setPortDevicePathForTesting(4, "/dev/null"); // no terminal
-    const Pty& ours = ptyAt(5);
-    ASSERT_EQ(openPort(5, 4800, 0, 1, 8), 1);
-    setPortDevicePathForTesting(5, kAbsent); // reopening would now find nothing
-    ASSERT_EQ(flock(held.slave, LOCK_EX | LOCK_NB), 0); // as another program would
+    const Pty& free = newPty();
+    const Pty& locked = newPty();
+    const Pty& marked = newPty();
+    const Pty& ours = newPty();
+    ASSERT_EQ(openPort(ours.path, 4800, 0, 1, 8), 1);
+    // As other programs would: a lock, and TIOCEXCL, which root's opens pass.
+    ASSERT_EQ(flock(locked.slave, LOCK_EX | LOCK_NB), 0);
+    ASSERT_EQ(ioctl(marked.slave, TIOCEXCL), 0);
 
-    PortProbeResult results[12];
-    std::fill(std::begin(results), std::end(results), Inaccessible);
-    EXPECT_EQ(probePorts(results, 0), 0);
-    EXPECT_EQ(probePorts(results, 12), 5);
-    const PortProbeResult expected[12] = {NotFound, Available, Inaccessible, Inaccessible, Inaccessible, Available,
-                                          NotFound, NotFound,  NotFound,     NotFound,     NotFound,     NotFound};
-    for (unsigned slot = 0; slot < 12; ++slot)
-        EXPECT_EQ(results[slot], expected[slot]) << "slot " << slot;
+    const struct { std::string path; int opens; PortErrorKind kind; } cases[] = {
+        {kAbsent, 0, PortNotFound}, {free.path, 1, PortNoError},   {locked.path, 0, PortBusy},
+        {marked.path, 0, PortBusy}, {"/", 0, PortSystemError},     {"", 0, PortBadRequest},
+        {ours.path, 1, PortNoError}, // without a second open, which our own lock would refuse
+    };
+    for (const auto& c : cases) {
+        PortError error;
+        EXPECT_EQ(probePort(c.path, &error), c.opens) << c.path;
+        EXPECT_EQ(error.kind, c.kind) << c.path;
+    }
     PortError error;
-    EXPECT_EQ(openPort(2, 4800, 0, 1, 8, &error), 0);
+    EXPECT_EQ(openPort(locked.path, 4800, 0, 1, 8, &error), 0);
+    EXPECT_EQ(error.kind, PortBusy);
+    EXPECT_EQ(openPort(marked.path, 4800, 0, 1, 8, &error), 0);
     EXPECT_EQ(error.kind, PortBusy);
 
-    // The probe let go of what it opened; the open slot was left as it was.
+    // The probe let go of what it opened and left the other program's mark alone.
     expectReleased(free);
+    EXPECT_EQ(exclusiveMark(marked), 1);
     EXPECT_EQ(exclusiveMark(ours), 1);
-    EXPECT_EQ(writePort(5, "x", 1), 1u);
+    EXPECT_EQ(writePort(ours.path, "x", 1), 1u);
     EXPECT_EQ(readFrom(ours, 1), "x");
 }
 
 TEST_F(PosixPort, OpenSetsARawLineHoldsThePortAndWritesExactlyTheBytes)
 {
-    const Pty& pty = ptyAt(2);
+    const Pty& pty = newPty();
+    const std::string& port = pty.path;
     termios line{}; // cooked, with flow control and 2 stop bits: none of it may stay
     ASSERT_EQ(tcgetattr(pty.slave, &line), 0);
     line.c_cflag |= CRTSCTS | CSTOPB;
     line.c_iflag |= IXON | IXOFF;
     ASSERT_EQ(tcsetattr(pty.slave, TCSANOW, &line), 0);
 
-    ASSERT_EQ(openPort(2, 115200, 0, 1, 8), 1);
-    EXPECT_EQ(openPort(2, 9600, 0, 3, 8), 0); // and the line stays as it is
+    ASSERT_EQ(openPort(port, 115200, 0, 1, 8), 1);
+    EXPECT_EQ(openPort(port, 9600, 0, 3, 8), 0); // and the line stays as it is
     ASSERT_EQ(tcgetattr(pty.slave, &line), 0);
     EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B115200));
     EXPECT_EQ(line.c_cflag & (CRTSCTS | CSTOPB | CLOCAL), static_cast<tcflag_t>(CLOCAL));
@@ -172,25 +166,25 @@ TEST_F(PosixPort, OpenSetsARawLineHoldsThePortAndWritesExactlyTheBytes)
     for (int byte = 0; byte < 256; ++byte)
         payload += static_cast<char>(byte);
     payload += "\r\n\x11\x13\x03 end";
-    EXPECT_EQ(writePort(2, payload.data(), static_cast<std::uint32_t>(payload.size())), payload.size());
-    EXPECT_EQ(writePort(2, "tail", 4), 4u);
+    EXPECT_EQ(writePort(port, payload.data(), static_cast<std::uint32_t>(payload.size())), payload.size());
+    EXPECT_EQ(writePort(port, "tail", 4), 4u);
     EXPECT_EQ(readFrom(pty, payload.size() + 4), payload + "tail");
 
-    EXPECT_EQ(closePort(2), 1);
-    EXPECT_EQ(closePort(2), 0);
-    EXPECT_EQ(writePort(2, "x", 1), 0u);
+    EXPECT_EQ(closePort(port), 1);
+    EXPECT_EQ(closePort(port), 0);
+    EXPECT_EQ(writePort(port, "x", 1), 0u);
     expectReleased(pty);
 
-    for (unsigned slot : {9u, 10u, UINT_MAX}) {
-        EXPECT_EQ(openPort(slot, 4800, 0, 1, 8), 0) << slot;
-        EXPECT_EQ(writePort(slot, "x", 1), 0u) << slot;
-        EXPECT_EQ(closePort(slot), 0) << slot;
+    for (const std::string& none : {std::string(), std::string(kAbsent)}) {
+        EXPECT_EQ(openPort(none, 4800, 0, 1, 8), 0) << none;
+        EXPECT_EQ(writePort(none, "x", 1), 0u) << none;
+        EXPECT_EQ(closePort(none), 0) << none;
     }
 }
 
 TEST_F(PosixPort, ARefusedLineLeavesThePortFree)
 {
-    const Pty& pty = ptyAt(3);
+    const Pty& pty = newPty();
     const struct {
         int baud, parityIndex, stopBitsIndex;
         PortErrorKind kind;
@@ -204,10 +198,10 @@ TEST_F(PosixPort, ARefusedLineLeavesThePortFree)
         SCOPED_TRACE(testing::Message() << l.baud << " Bd, parity " << l.parityIndex << ", stop bits "
                                         << l.stopBitsIndex);
         PortError error;
-        EXPECT_EQ(openPort(3, l.baud, l.parityIndex, l.stopBitsIndex, 8, &error), 0);
+        EXPECT_EQ(openPort(pty.path, l.baud, l.parityIndex, l.stopBitsIndex, 8, &error), 0);
         EXPECT_EQ(error.kind, l.kind);
         EXPECT_EQ(error.systemCode, l.code);
-        EXPECT_EQ(writePort(3, "x", 1), 0u);
+        EXPECT_EQ(writePort(pty.path, "x", 1), 0u);
         expectReleased(pty);
     }
 }
@@ -250,8 +244,8 @@ TEST(PosixLine, TermiosForEachLine)
 
 TEST_F(PosixPort, AWriteNobodyReadsEndsShortWithinItsTimeout)
 {
-    Pty& pty = ptyAt(0);
-    ASSERT_EQ(openPort(0, 115200, 0, 1, 8), 1);
+    Pty& pty = newPty();
+    ASSERT_EQ(openPort(pty.path, 115200, 0, 1, 8), 1);
 
     // Fill what the pair buffers, through the fixture's own end. The kernel moves
     // bytes on to the reading side a moment later, so fill until two rounds in a
@@ -268,7 +262,7 @@ TEST_F(PosixPort, AWriteNobodyReadsEndsShortWithinItsTimeout)
 
     const std::string data(500, 'd');
     const auto start = Clock::now();
-    EXPECT_LT(writePort(0, data.data(), 500), 500u);
+    EXPECT_LT(writePort(pty.path, data.data(), 500), 500u);
     const long long took = millisecondsSince(start);
     EXPECT_GE(took, 502 - 5); // 1 ms a byte and 2 ms more at 115200 Bd
     EXPECT_LT(took, 502 + 3000);
@@ -276,8 +270,8 @@ TEST_F(PosixPort, AWriteNobodyReadsEndsShortWithinItsTimeout)
 
 TEST_F(PosixPort, AHangUpDuringAWriteReturnsTheCountSoFar)
 {
-    Pty& pty = ptyAt(0);
-    ASSERT_EQ(openPort(0, 115200, 0, 1, 8), 1);
+    Pty& pty = newPty();
+    ASSERT_EQ(openPort(pty.path, 115200, 0, 1, 8), 1);
 
     // The reader takes a little and then goes away, as an unplugged adapter does.
     const std::size_t taken = 4096;
@@ -297,7 +291,7 @@ TEST_F(PosixPort, AHangUpDuringAWriteReturnsTheCountSoFar)
 
     const std::string data(64 * 1024, 'w'); // allowed to take 65 s
     const auto start = Clock::now();
-    const std::uint32_t written = writePort(0, data.data(), static_cast<std::uint32_t>(data.size()));
+    const std::uint32_t written = writePort(pty.path, data.data(), static_cast<std::uint32_t>(data.size()));
     const long long took = millisecondsSince(start);
     reader.join();
     EXPECT_GE(written, taken);
@@ -306,7 +300,7 @@ TEST_F(PosixPort, AHangUpDuringAWriteReturnsTheCountSoFar)
 
     // After the hang-up a write fails at once.
     const auto again = Clock::now();
-    EXPECT_EQ(writePort(0, data.data(), static_cast<std::uint32_t>(data.size())), 0u);
+    EXPECT_EQ(writePort(pty.path, data.data(), static_cast<std::uint32_t>(data.size())), 0u);
     EXPECT_LT(millisecondsSince(again), 3000);
-    EXPECT_EQ(closePort(0), 1);
+    EXPECT_EQ(closePort(pty.path), 1);
 }

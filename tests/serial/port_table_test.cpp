@@ -1,16 +1,30 @@
-// The arithmetic that both backends share.
+// The arithmetic and the port list's texts that both backends share.
+#include "port_list.h"
 #include "port_table.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
-TEST(PortTable, DeviceNamesFollowTheComTemplate)
+TEST(PortList, DevicePathsRowsAndLookUp)
 {
-    EXPECT_EQ(deviceNameFor(0), "\\\\.\\COM1");
-    EXPECT_EQ(deviceNameFor(8), "\\\\.\\COM9");
-    EXPECT_EQ(deviceNameFor(10), "");
-    EXPECT_EQ(deviceNameFor(UINT_MAX), "");
+    EXPECT_EQ(comDevicePath(1) + comDevicePath(12), "\\\\.\\COM1\\\\.\\COM12");
+    EXPECT_EQ(comDevicePath(0) + comDevicePath(256), "");
+
+    const std::vector<PortEntry> ports = {
+        {"COM3", "\\\\.\\COM3", "", "", true, {}},
+        {"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART", "/dev/serial/by-id/usb-FTDI", true, {}},
+        {"ttyS0", "/dev/ttyS0", "", "", false, {PortNoPermission, 13, "Permission denied"}},
+        {"ttyACM0", "/dev/ttyACM0", "Pico", "", false, {PortSystemError, 5, "Input/output error"}},
+    };
+    const char* const rows[] = {"COM3", "ttyUSB0 - FT232R USB UART", "ttyS0 (no permission)",
+                                "ttyACM0 - Pico (Input/output error)"};
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        EXPECT_EQ(portRowText(ports[i]), rows[i]);
+    EXPECT_EQ(findPort(ports, "com3"), &ports[0]);
+    EXPECT_EQ(findPort(ports, "/dev/ttyS0"), &ports[2]);
+    EXPECT_EQ(findPort(ports, "/dev/serial/by-id/usb-FTDI"), &ports[1]);
+    EXPECT_TRUE(!findPort(ports, "ttyS") && !findPort(ports, ""));
 }
 
 TEST(LineSettings, FlagWordByteSizeAndCodes)

@@ -62,8 +62,8 @@ def main(argv):
               % (link, os.ttyname(slave), absent[0]), flush=True)
 
         expected = payload()
-        env.update(KORVEL_TEST_COM_SLOT=str(link - 1),
-                   KORVEL_TEST_ABSENT_SLOT=str(absent[0] - 1),
+        env.update(KORVEL_TEST_COM=str(link),
+                   KORVEL_TEST_ABSENT_COM=str(absent[0]),
                    KORVEL_TEST_PAYLOAD_HEX=expected.hex())
         process = subprocess.Popen([emulator, program] + args, env=env)
         received = bytearray()

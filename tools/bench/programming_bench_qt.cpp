@@ -21,8 +21,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "port_table.h"
-#include "port_testing.h"
+#include "port_list.h"
 #include "control_ids.h"
 #include "dialog_qt.h"
 
@@ -57,13 +56,9 @@ int main(int argc, char** argv)
         return 1;
     }
     fcntl(tracker, F_SETFL, fcntl(tracker, F_GETFL) | O_NONBLOCK);
-    setPortDevicePathForTesting(0, name);
-    for (unsigned slot = 1; slot < kUsablePortSlots; ++slot)
-        setPortDevicePathForTesting(slot, "/nonexistent/korvel-bench");
-    PortProbeResult probes[kPortSlotCount];
-    probePorts(probes, kPortSlotCount);
-
-    Dialog* dialog = createMainDialog(probes);
+    // The pseudo-terminal is the one port there is.
+    const PortEntry port{"ttyUSB0", name, "", "", true, {}};
+    Dialog* dialog = createMainDialog([port] { return std::vector<PortEntry>{port}; });
     dialog->show();
     auto* button = qobject_cast<QAbstractButton*>(dialogControl(dialog, IdProgram));
 

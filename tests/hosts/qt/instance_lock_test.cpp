@@ -93,8 +93,8 @@ TEST_F(InstanceLock, ASecondStartIsRefusedUntilTheFirstIsGoneEvenByKill)
     }
 }
 
-// A symlink planted under the lock's name: the program runs unguarded rather than
-// lock or create a file elsewhere.
+// A symlink planted under the lock's name: the program neither locks nor creates a
+// file elsewhere (the guard moves to /tmp).
 TEST_F(InstanceLock, SomeoneElsesFileIsNeitherObeyedNorCreated)
 {
     const std::string elsewhere = std::string(dir) + "/elsewhere";
@@ -102,6 +102,16 @@ TEST_F(InstanceLock, SomeoneElsesFileIsNeitherObeyedNorCreated)
     EXPECT_EQ(acquireInstanceLock("KorvelConfig"), 1);
     EXPECT_NE(access(elsewhere.c_str(), F_OK), 0);
     unlink(elsewhere.c_str());
+}
+
+// Without a usable runtime directory (su, cron, containers) the guard moves to /tmp.
+TEST_F(InstanceLock, WithoutARuntimeDirectoryTheLockIsInTmp)
+{
+    setenv("XDG_RUNTIME_DIR", (std::string(dir) + "/missing").c_str(), 1);
+    const std::string name = "KorvelConfig-test-" + std::to_string(getpid());
+    EXPECT_EQ(acquireInstanceLock(name.c_str()), 1);
+    EXPECT_EQ(acquireInstanceLock(name.c_str()), 0);
+    unlink(("/tmp/" + name + "-" + std::to_string(getuid()) + ".lock").c_str());
 }
 
 } // namespace
