@@ -46,10 +46,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     ShowWindow(dialog, SW_SHOW); // whatever show command the program was started with
 
     // No IsDialogMessage: the main dialog has no keyboard navigation of its own.
+    // Typed characters stay UTF-16 on their way to the edits.
     MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+    while (GetMessageW(&message, NULL, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 
     ReleaseMutex(instanceMutex);
