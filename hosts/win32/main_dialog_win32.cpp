@@ -22,12 +22,14 @@ Dialog* dialogOf(HWND window) { return reinterpret_cast<Dialog*>(window); }
 // The dialog's state lives beside the window, from its first message to its last.
 DialogState* stateOf(HWND window) { return reinterpret_cast<DialogState*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
-// A dialog closed while a handler ran goes once the outermost handler has returned.
-void destroyIfClosed(HWND window)
+// A dialog closed while a handler ran goes once the outermost handler has returned,
+// from the message loop: the control whose notification ran the handler may still
+// be inside its own message.
+void closeLaterIfClosed(HWND window)
 {
     const DialogState* state = stateOf(window);
     if (state && state->closed && state->handlerDepth == 0)
-        DestroyWindow(window);
+        PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
 } // namespace
@@ -61,7 +63,7 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
         // Closed while a handler waits in a message box or the chooser: their loops
         // end at the quit message, the handlers return without showing or touching
-        // anything more, and the outermost one destroys the dialog (its state with it).
+        // anything more, and the dialog (its state with it) goes after the outermost.
         if (stateOf(dialog) && stateOf(dialog)->handlerDepth > 0) {
             stateOf(dialog)->closed = true;
             ShowWindow(dialog, SW_HIDE);
@@ -72,14 +74,11 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         // IDOK and IDCANCEL land here too and close nothing.
         handleCommand(dialogOf(dialog), LOWORD(wParam), HIWORD(wParam));
-        destroyIfClosed(dialog);
+        closeLaterIfClosed(dialog);
         return 0;
     case WM_HSCROLL:
         handleHScroll(dialogOf(dialog));
-        if (stateOf(dialog)->closed) {
-            destroyIfClosed(dialog);
-            return 0;
-        }
+        closeLaterIfClosed(dialog);
         return DefWindowProcA(dialog, message, wParam, lParam);
     case WM_DESTROY:
         PostQuitMessage(0);
