@@ -310,3 +310,5 @@ void headlessBackspace(Dialog* dialog, int id, int count)
         handleCommand(dialog, id, NotifyChange);
     }
 }
+
+void headlessClose(Dialog* dialog) { dialog->state.closed = true; }

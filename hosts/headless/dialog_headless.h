@@ -26,3 +26,6 @@ void headlessBackspace(Dialog* dialog, int id, int count);
 // A paste at the end of the text, as a single-line edit takes it: cut at the first
 // line break, without control characters, as much as the limit leaves room for.
 void headlessPaste(Dialog* dialog, int id, const std::string& text);
+// The close box: the handlers still running return without doing more, and no
+// new one starts. The dialog stays in memory until destroyHeadlessDialog.
+void headlessClose(Dialog* dialog);
