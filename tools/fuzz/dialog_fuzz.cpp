@@ -10,6 +10,16 @@
 
 #include "dialog_actions.h"
 
+namespace {
+
+// Told at the end of a run, beside libFuzzer's count of inputs.
+struct ActionCount {
+    unsigned long actions = 0;
+    ~ActionCount() { std::fprintf(stderr, "stat::dialog_actions: %lu\n", actions); }
+} actionCount;
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
     FuzzedDataProvider data(bytes, size);
@@ -25,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             std::abort();
         }
     }
+    actionCount.actions += run.actions;
     endActionRun(run);
     return 0;
 }
