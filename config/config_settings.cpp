@@ -68,3 +68,16 @@ bool isCompressedPath(const std::string& pathText)
     const std::string_view text = textPortion(pathText, pathText.size());
     return text.empty() || text.find("COMPRESSED") != std::string_view::npos;
 }
+
+bool ssidFromText(const std::string& text, unsigned& ssid)
+{
+    ssid = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        ssid = ssid * 10 + static_cast<unsigned>(c - '0');
+        if (ssid > kMaxSsid)
+            return false;
+    }
+    return true;
+}

@@ -69,3 +69,7 @@ DriveIntervalBounds applyMinimumDriveInterval(int driveInterval, int minimum);
 
 // An empty path text or one containing "COMPRESSED" carries no digipeater path.
 bool isCompressedPath(const std::string& pathText);
+
+// The station SSID of a text that is a whole number 0 to 15 (an empty text counts
+// as 0). False for any other text: a sign, a blank, "99999999999".
+bool ssidFromText(const std::string& text, unsigned& ssid);

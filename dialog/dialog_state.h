@@ -24,4 +24,16 @@ struct DialogState {
     std::vector<PortEntry> ports;
     // Finds them: the system's ports unless a test gives its own.
     PortFinder findPorts;
+    // Handlers of this dialog running now, one inside another (a write's change
+    // notification, a user action while a message box is open), and the most seen.
+    int handlerDepth = 0;
+    int deepestHandlerDepth = 0;
+    // The dialog was closed while a handler waited on a message box or the chooser:
+    // the host destroys it once the outermost handler has returned, and until then
+    // every handler returns without showing or touching anything.
+    bool closed = false;
+    // A fit check writes its final text back: the change that write raises is its own.
+    bool fitCheckWriting = false;
+    // Fit messages shown in the present user action, one bit per kind.
+    unsigned fitMessagesShown = 0;
 };

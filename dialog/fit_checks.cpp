@@ -3,8 +3,8 @@
 #include "config_settings.h"
 #include "control_ids.h"
 #include "main_dialog.h"
-#include "prompts.h"
 #include "setting_displays.h"
+#include "user_action.h"
 
 namespace {
 
@@ -34,6 +34,30 @@ bool pathFits(int pathId, const EepromBudget& budget)
     if (pathId == IdPath0)
         return budget.config0SpaceLeft >= 0 && budget.eepromSpaceLeft >= 0;
     return budget.eepromSpaceLeft >= 0;
+}
+
+enum FitMessage { PathMessage = 1, CommentMessage = 2 };
+
+// One message of each kind per user action, however many checks it runs. False
+// when the dialog was closed while the box was open.
+bool tellOnce(Dialog* dialog, FitMessage kind, const char* text)
+{
+    DialogState& state = dialogState(dialog);
+    if (state.fitMessagesShown & kind)
+        return !state.closed;
+    state.fitMessagesShown |= kind;
+    return tellUser(dialog, text, kCaption);
+}
+
+// The repaired text goes back once. That write is a change like any other, but
+// checking it again would only repeat what the check has just decided.
+void writeBackRepair(Dialog* dialog, int editId, const std::string& text)
+{
+    DialogState& state = dialogState(dialog);
+    state.fitCheckWriting = true;
+    setItemText(dialog, editId, text);
+    state.fitCheckWriting = false;
+    computeEepromBudget(dialog);
 }
 
 } // namespace
@@ -70,6 +94,8 @@ void onPathTypeChosen(Dialog* dialog, int comboId)
     const int hops = getTrackbarPos(dialog, configNumber == 0 ? IdHops0 : IdHops1);
     const int pathId = configNumber == 0 ? IdPath0 : IdPath1;
     setItemText(dialog, pathId, pathTextFor(type, hops));
+    if (dialogClosed(dialog))
+        return;
     // Also when the fit check fell back to "COMPRESSED": the choice was made.
     applyMinimumDriveInterval(dialog, configNumber, minimumDriveInterval(type, hops));
 }
@@ -89,36 +115,48 @@ void onCommentFocus(Dialog* dialog, int commentId)
 
 void checkPathFits(Dialog* dialog, int pathId)
 {
-    const EepromBudget budget = computeEepromBudget(dialog);
-    if (pathFits(pathId, budget))
+    if (dialogState(dialog).fitCheckWriting || pathFits(pathId, computeEepromBudget(dialog)))
         return;
-    showMessage(kPathDoesNotFit, kCaption);
+    if (!tellOnce(dialog, PathMessage, kPathDoesNotFit))
+        return;
 
+    // Trimmed in memory step by step, each step what one write-back and its check
+    // would leave, until it fits: two characters while a comma or space is left,
+    // else "COMPRESSED". The budget counts the first kPathChars characters only, so
+    // that is where a compressed path is looked for. A compressed path takes the
+    // least room: when even that does not fit, the other texts are too long and
+    // the path is left as it is.
+    const int configNumber = pathId == IdPath0 ? 0 : 1;
+    ConfigSettings configs[2] = {readConfig(dialog, 0), readConfig(dialog, 1)};
     std::string text = getItemText(dialog, pathId, kPathCheckChars);
-    // A compressed path takes the least room: when even that does not fit, the
-    // other texts are too long, and repairing this one would repeat for ever.
-    if (isCompressedPath(text))
-        return;
-    if (text.find_first_of(", ") != std::string::npos) {
-        text.resize(text.size() >= 2 ? text.size() - 2 : 0);
-    } else {
-        setComboSelection(dialog, pathId + (IdPathType0 - IdPath0), Compressed);
-        text = pathTextFor(Compressed, 0);
+    bool changed = false;
+    bool compressed = false;
+    while (!isCompressedPath(text.substr(0, kPathChars))) {
+        if (text.find_first_of(", ") != std::string::npos) {
+            text.resize(text.size() >= 2 ? text.size() - 2 : 0);
+        } else {
+            text = pathTextFor(Compressed, 0);
+            compressed = true;
+        }
+        changed = true;
+        configs[configNumber].path = text.substr(0, kPathChars);
+        if (pathFits(pathId, budgetOf(dialog, configs[0], configs[1])))
+            break;
     }
-    // A change like any other: checked again until it fits.
-    setItemText(dialog, pathId, text);
+    if (!changed)
+        return;
+    if (compressed)
+        setComboSelection(dialog, pathId + (IdPathType0 - IdPath0), Compressed);
+    writeBackRepair(dialog, pathId, text);
 }
 
 void checkComment1Fits(Dialog* dialog)
 {
-    const EepromBudget budget = computeEepromBudget(dialog);
-    if (budget.eepromSpaceLeft >= 0)
+    if (dialogState(dialog).fitCheckWriting || computeEepromBudget(dialog).eepromSpaceLeft >= 0)
         return;
-    showMessage(kCommentDoesNotFit, kCaption);
-    // An empty comment that still does not fit stays as it is: emptying it again
-    // would repeat the message for ever.
-    if (getItemText(dialog, IdComment1, 1).empty())
+    if (!tellOnce(dialog, CommentMessage, kCommentDoesNotFit))
         return;
-    setItemText(dialog, IdComment1, "");
+    // An empty comment that still does not fit stays as it is.
+    if (!getItemText(dialog, IdComment1, 1).empty())
+        writeBackRepair(dialog, IdComment1, "");
 }
-

@@ -8,6 +8,7 @@
 #include "second_config.h"
 #include "setting_displays.h"
 #include "symbol_chooser.h"
+#include "user_action.h"
 
 
 const ConfigControls configControls[2] = {
@@ -95,6 +96,8 @@ void initMainDialog(Dialog* dialog)
 
 void handleCommand(Dialog* dialog, int id, int notification)
 {
+    if (!enterHandler(dialog))
+        return;
     switch (notification) {
     case NotifyClicked:
         if (id == IdProgram)
@@ -127,11 +130,15 @@ void handleCommand(Dialog* dialog, int id, int notification)
     default:
         break;
     }
+    leaveHandler(dialog);
 }
 
 void handleHScroll(Dialog* dialog)
 {
+    if (!enterHandler(dialog))
+        return;
     refreshSettingDisplays(dialog);
+    leaveHandler(dialog);
 }
 
 ConfigSettings readConfig(Dialog* dialog, int configNumber)

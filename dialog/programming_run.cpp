@@ -9,6 +9,7 @@
 #include "port_choice.h"
 #include "programming_sequence.h"
 #include "prompts.h"
+#include "user_action.h"
 
 namespace {
 
@@ -23,16 +24,18 @@ long selectedItemData(Dialog* dialog, int comboId)
     return row < 0 ? -1 : getComboRowData(dialog, comboId, row);
 }
 
-// The station SSID is one AX.25 SSID: 0 to 15. Refuse rather than send something else.
-bool ssidsAreValid(Dialog* dialog)
+// Both configurations as they will be sent, the SSIDs as checked. False, after
+// the message, when an SSID that would be sent is not 0 to 15.
+bool readConfigsForRun(Dialog* dialog, ConfigSettings configs[2])
 {
     const int ids[2] = {IdSsid0, IdSsid1};
-    const int configs = dialogState(dialog).secondConfigEnabled ? 2 : 1;
-    for (int n = 0; n < configs; ++n) {
-        if (getItemUnsigned(dialog, ids[n]) > kMaxSsid) {
+    const int sent = dialogState(dialog).secondConfigEnabled ? 2 : 1;
+    for (int n = 0; n < 2; ++n) {
+        configs[n] = readConfig(dialog, n);
+        if (!ssidFromText(getItemText(dialog, ids[n], 1023), configs[n].ssid) && n < sent) {
             char text[128];
             std::snprintf(text, sizeof text, "SSID of Config %d must be a number from 0 to 15.", n);
-            showMessage(text, kCaption);
+            tellUser(dialog, text, kCaption);
             return false;
         }
     }
@@ -42,16 +45,20 @@ bool ssidsAreValid(Dialog* dialog)
 void showEvent(Dialog* dialog, const ProgrammingRequest& request, const PortEntry& port, ProgrammingEvent event,
                const PortError& error)
 {
+    // Closed in a box of the run: the run ends without showing or writing more.
+    if (dialogClosed(dialog))
+        return;
     switch (event) {
     case ProgrammingOpenFailed: {
         if (error.kind == PortLineRefused) {
             char text[128];
             std::snprintf(text, sizeof text, "cannot set COMstate (%i)", error.systemCode);
-            showMessage(text, "KorvelConfig: Error");
+            if (!tellUser(dialog, text, "KorvelConfig: Error"))
+                break;
         }
         const std::string advice = openFailureAdvice(port, error);
         const std::string text = "cannot open selected COM-Port!" + (advice.empty() ? "" : "\n" + advice);
-        showMessage(text.c_str(), kCaption);
+        tellUser(dialog, text.c_str(), kCaption);
         break;
     }
     case ProgrammingWritingRecord0:
@@ -59,7 +66,7 @@ void showEvent(Dialog* dialog, const ProgrammingRequest& request, const PortEntr
         setItemText(dialog, IdLog, request.record0);
         break;
     case ProgrammingRecord0Failed:
-        showMessage("sending data (config0) to tracker failed.", kCaption);
+        tellUser(dialog, "sending data (config0) to tracker failed.", kCaption);
         break;
     case ProgrammingWritingRecord1:
         setItemText(dialog, IdStatus, "writing cfgString1 ...");
@@ -68,7 +75,7 @@ void showEvent(Dialog* dialog, const ProgrammingRequest& request, const PortEntr
         setItemText(dialog, IdLog, request.record0 + "\n" + request.record1);
         break;
     case ProgrammingRecord1Failed:
-        showMessage("sending data (config1) to tracker failed.", kCaption);
+        tellUser(dialog, "sending data (config1) to tracker failed.", kCaption);
         break;
     case ProgrammingBurning:
         setItemText(dialog, IdStatus, "wait for tracker to burn EEprom ...");
@@ -81,9 +88,13 @@ void showEvent(Dialog* dialog, const ProgrammingRequest& request, const PortEntr
 
 void runProgramming(Dialog* dialog)
 {
-    showMessage(kWarning, kCaption);
+    if (!tellUser(dialog, kWarning, kCaption))
+        return;
 
-    // Read after the warning: a selection changed meanwhile counts.
+    // Read after the warning: a selection or text changed meanwhile counts.
+    ConfigSettings configs[2];
+    if (!readConfigsForRun(dialog, configs))
+        return;
     ProgrammingRequest request;
     const PortEntry port = chosenPort(dialog);
     request.devicePath = port.devicePath;
@@ -91,8 +102,8 @@ void runProgramming(Dialog* dialog)
     // A baud list without a valid row is a port that cannot be opened.
     request.baud = baudRow >= 0 && baudRow < kBaudRowCount ? static_cast<int>(baudTable[baudRow].rate) : 0;
     const bool second = dialogState(dialog).secondConfigEnabled;
-    request.record0 = buildConfigRecord(readConfig(dialog, 0), 0, second);
-    request.record1 = buildConfigRecord(readConfig(dialog, 1), 1, second);
+    request.record0 = buildConfigRecord(configs[0], 0, second);
+    request.record1 = buildConfigRecord(configs[1], 1, second);
     request.sendRecord1 = second;
 
     ProgrammingHooks hooks;
@@ -111,7 +122,8 @@ void programTracker(Dialog* dialog)
     if (state.runOpen)
         return;
     state.runOpen = true;
-    if (ssidsAreValid(dialog))
+    ConfigSettings configs[2];
+    if (readConfigsForRun(dialog, configs))
         runProgramming(dialog);
     state.runOpen = false;
 }

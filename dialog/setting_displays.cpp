@@ -4,6 +4,7 @@
 
 #include "config_settings.h"
 #include "control_ids.h"
+#include "user_action.h"
 
 namespace {
 
@@ -52,7 +53,8 @@ void rewritePath(Dialog* dialog, int configNumber)
         // The hop count label was refreshed just before; it is what the user sees.
         const int hops = static_cast<int>(getItemUnsigned(dialog, c.hopCount));
         setItemText(dialog, c.path, pathTextFor(static_cast<PathType>(type), hops));
-        applyMinimumDriveInterval(dialog, configNumber, minimumDriveInterval(static_cast<PathType>(type), hops));
+        if (!dialogClosed(dialog))
+            applyMinimumDriveInterval(dialog, configNumber, minimumDriveInterval(static_cast<PathType>(type), hops));
         break;
     }
     case Relay:
@@ -135,7 +137,8 @@ void refreshSettingDisplays(Dialog* dialog)
 
     // Each path write runs that path's fit check before we go on.
     rewritePath(dialog, 0);
-    rewritePath(dialog, 1);
-
-    showValueLabels(dialog);
+    if (!dialogClosed(dialog))
+        rewritePath(dialog, 1);
+    if (!dialogClosed(dialog))
+        showValueLabels(dialog);
 }

@@ -19,7 +19,7 @@ ALLOWED = {
     "dialog": {"dialog", "config", "serial"},
     "hosts/emulation": {"hosts/emulation"},
     "hosts/headless": {"hosts/headless", "hosts/emulation", "dialog", "config", "serial"},
-    "hosts/win32": {"hosts/win32", "dialog", "config", "serial"},
+    "hosts/win32": {"hosts/win32", "hosts/emulation", "dialog", "config", "serial"},
     "hosts/qt": {"hosts/qt", "hosts/emulation", "dialog", "config", "serial"},
 }
 WINDOWS_H_ALLOWED = ("hosts/win32/", "serial/port_win32.cpp", "dialog/settings_storage_win32.cpp")

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cctype>
 #include <map>
 #include <vector>
 
+#include "ansi_text.h"
 #include "dialog_text.h"
 #include "layout.h"
 #include "main_dialog.h"
@@ -55,7 +55,7 @@ Control* find(Dialog* dialog, int id)
 std::string upperCased(std::string text)
 {
     for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        c = static_cast<char>(ansiUpper(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -284,13 +284,28 @@ void headlessType(Dialog* dialog, int id, const std::string& characters)
         Control* control = find(dialog, id);
         if (!control || !control->enabled || control->kind != KindEdit)
             return;
-        if (control->text.size() >= control->limit)
-            continue; // refused like a keystroke over the limit
+        if (control->text.size() >= control->limit || singleLineInput(std::string(1, c)).empty())
+            continue; // refused like a keystroke over the limit, or a control key
         if (control->styles & StyleUpper)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            c = static_cast<char>(ansiUpper(static_cast<unsigned char>(c)));
         control->text.push_back(c);
         handleCommand(dialog, id, NotifyChange);
     }
+}
+
+void headlessPaste(Dialog* dialog, int id, const std::string& text)
+{
+    Control* control = find(dialog, id);
+    if (!control || !control->enabled || control->kind != KindEdit)
+        return;
+    // As much as fits beside the present text, in one change.
+    std::string inserted = singleLineInput(text);
+    const std::size_t room = control->text.size() < control->limit ? control->limit - control->text.size() : 0;
+    inserted.resize(std::min(inserted.size(), room));
+    if (inserted.empty())
+        return;
+    control->text += control->styles & StyleUpper ? upperCased(inserted) : inserted;
+    handleCommand(dialog, id, NotifyChange);
 }
 
 void headlessBackspace(Dialog* dialog, int id, int count)
@@ -303,3 +318,5 @@ void headlessBackspace(Dialog* dialog, int id, int count)
         handleCommand(dialog, id, NotifyChange);
     }
 }
+
+void headlessClose(Dialog* dialog) { dialog->state.closed = true; }

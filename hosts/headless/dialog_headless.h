@@ -23,3 +23,9 @@ void headlessFocusDialog(Dialog* dialog);
 // Appends typed characters one by one, as keystrokes (limit, upper case, change).
 void headlessType(Dialog* dialog, int id, const std::string& characters);
 void headlessBackspace(Dialog* dialog, int id, int count);
+// A paste at the end of the text, as a single-line edit takes it: cut at the first
+// line break, without control characters, as much as the limit leaves room for.
+void headlessPaste(Dialog* dialog, int id, const std::string& text);
+// The close box: the handlers still running return without doing more, and no
+// new one starts. The dialog stays in memory until destroyHeadlessDialog.
+void headlessClose(Dialog* dialog);

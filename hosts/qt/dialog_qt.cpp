@@ -7,7 +7,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontDatabase>
@@ -24,6 +26,7 @@
 #include <QSlider>
 #include <QStyledItemDelegate>
 
+#include "ansi_text.h"
 #include "control_ids.h"
 #include "layout.h"
 #include "main_dialog.h"
@@ -223,8 +226,11 @@ QString upperCasedText(QString text)
 {
     // Letter by letter, so that the length never changes (QString::toUpper turns
     // "ß" into "SS"; an upper-case Win32 edit keeps one character per character).
-    for (QChar& c : text)
-        c = c.toUpper();
+    // A Windows-1252 letter takes the upper case that has a Windows-1252 byte too.
+    for (QChar& c : text) {
+        const unsigned char byte = ansiFromUtf16(c.unicode());
+        c = byte != '?' ? QChar(utf16FromAnsi(ansiUpper(byte))) : c.toUpper();
+    }
     return text;
 }
 
@@ -294,6 +300,21 @@ bool Dialog::event(QEvent* event)
     return QWidget::event(event);
 }
 
+void Dialog::closeEvent(QCloseEvent* event)
+{
+    // Closed while a handler waits in a message box or the chooser: those go with
+    // the dialog, and the handlers return without showing or touching anything more.
+    state.closed = true;
+    if (state.handlerDepth > 0) {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* waitedOn = qobject_cast<QDialog*>(window);
+            if (waitedOn && waitedOn->isVisible())
+                waitedOn->done(QDialog::Rejected);
+        }
+    }
+    QWidget::closeEvent(event);
+}
+
 bool Dialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::FocusIn || deliveringFocus)
@@ -322,7 +343,13 @@ void Dialog::userEdited(int id, QLineEdit* edit)
     // of an insertion only as much is kept as fits beside the rest of the text.
     const int prefix = commonPrefix(before, after);
     const int suffix = commonSuffix(before, after, prefix);
-    const int inserted = after.size() - prefix - suffix;
+    // What was typed or pasted ends at its first line break and loses any other
+    // control character, as a Win32 single-line edit takes a paste.
+    const QString insertion = after.mid(prefix, after.size() - prefix - suffix);
+    const QString taken = QString::fromStdU16String(singleLineInput(insertion.toStdU16String()));
+    if (taken != insertion)
+        after = after.left(prefix) + taken + after.right(suffix);
+    const int inserted = taken.size();
     const int rest = after.size() - inserted;
     int cursor = prefix + inserted;
     const long long limit = state.limit;

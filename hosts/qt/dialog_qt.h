@@ -37,6 +37,7 @@ struct Dialog : public QWidget {
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 

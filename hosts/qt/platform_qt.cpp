@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include "ansi_text.h"
 #include "control_ids.h"
 #include "dialog_text.h"
 #include "main_dialog.h"
@@ -22,13 +23,12 @@
 namespace {
 
 // Up to the first NUL, as SetWindowTextA reads it.
-QString fromAnsi(const std::string& text) { return QString::fromLatin1(text.c_str()); }
-
-std::string toAnsi(const QString& text)
+QString fromAnsi(const std::string& text)
 {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return QString::fromStdU16String(utf16FromAnsi(text.substr(0, text.find('\0'))));
 }
+
+std::string toAnsi(const QString& text) { return ansiFromUtf16(text.toStdU16String()); }
 
 // The word-wrapped caption inside a multi-line push button.
 QLabel* multilineCaption(QWidget* button) { return button->findChild<QLabel*>(QStringLiteral("caption")); }

@@ -6,6 +6,7 @@
 
 #include <cassert>
 
+#include "ansi_text.h"
 #include "host_win32.h"
 #include "platform.h"
 
@@ -66,26 +67,82 @@ LRESULT CALLBACK noCharacterProc(HWND edit, UINT message, WPARAM wParam, LPARAM 
     return DefSubclassProc(edit, message, wParam, lParam);
 }
 
+// The edit itself keeps a tab or any other control character of a pasted text,
+// and Ctrl+Backspace types 127 into it.
+constexpr UINT_PTR kSingleLineSubclass = 2;
+
+bool clipboardText(HWND owner, std::u16string& text)
+{
+    if (!OpenClipboard(owner))
+        return false;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* characters = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (characters) {
+        for (const wchar_t* c = characters; *c; ++c)
+            text.push_back(static_cast<char16_t>(*c));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return characters != nullptr;
+}
+
+LRESULT CALLBACK singleLineProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId, DWORD_PTR)
+{
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(edit, singleLineProc, subclassId);
+    } else if (message == WM_CHAR && wParam == 0x7F) {
+        return 0;
+    } else if (message == WM_PASTE) {
+        std::u16string pasted;
+        if (clipboardText(edit, pasted)) {
+            const std::u16string taken = singleLineInput(pasted);
+            const std::wstring text(taken.begin(), taken.end());
+            // Limited and upper-cased like typing, and one change.
+            SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+        return 0;
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+BOOL CALLBACK filterEditProc(HWND control, LPARAM)
+{
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, 16);
+    if (lstrcmpiW(className, L"Edit") == 0 && !(GetWindowLongW(control, GWL_STYLE) & ES_MULTILINE))
+        SetWindowSubclass(control, singleLineProc, kSingleLineSubclass, 0);
+    return TRUE;
+}
+
+// Windows-1252 whatever the system's ANSI code page: the controls hold UTF-16.
+std::wstring wideFromAnsi(const std::string& text)
+{
+    const std::u16string wide = utf16FromAnsi(text.substr(0, text.find('\0')));
+    return std::wstring(wide.begin(), wide.end());
+}
+
 } // namespace
+
+void filterSingleLineInput(HWND dialog) { EnumChildWindows(dialog, filterEditProc, 0); }
 
 bool editTakesNoCharacter(HWND edit) { return GetPropA(edit, kNoCharacterProperty) != NULL; }
 
 std::string getItemText(Dialog* dialog, int id, std::size_t maxChars)
 {
     // A buffer no larger than the text: the result is the same as with maxChars + 1.
-    const int present = GetWindowTextLengthA(item(dialog, id));
+    const int present = GetWindowTextLengthW(item(dialog, id));
     std::size_t size = present > 0 ? static_cast<std::size_t>(present) : 0;
     if (size > maxChars)
         size = maxChars;
-    std::string text(size + 1, '\0');
-    const UINT length = GetDlgItemTextA(windowOf(dialog), id, &text[0], static_cast<int>(size + 1));
+    std::wstring text(size + 1, L'\0');
+    const UINT length = GetDlgItemTextW(windowOf(dialog), id, &text[0], static_cast<int>(size + 1));
     text.resize(length < size ? length : size);
-    return text;
+    return ansiFromUtf16(std::u16string(text.begin(), text.end()));
 }
 
 void setItemText(Dialog* dialog, int id, const std::string& text)
 {
-    SetDlgItemTextA(windowOf(dialog), id, text.c_str());
+    SetDlgItemTextW(windowOf(dialog), id, wideFromAnsi(text).c_str());
 }
 
 unsigned getItemUnsigned(Dialog* dialog, int id) { return GetDlgItemInt(windowOf(dialog), id, NULL, FALSE); }

@@ -21,5 +21,9 @@ HWND registerAndCreateMainDialog(HINSTANCE instance, HWND parent, const PortFind
 // Creates another main dialog once the class is registered (tests open one per case).
 HWND createMainDialog(HINSTANCE instance, HWND parent, const PortFinder* findPorts = nullptr);
 
+// Every single-line edit of the dialog takes a paste up to its first line break
+// and no control character.
+void filterSingleLineInput(HWND dialog);
+
 // True while setTextLimit(…, 0) keeps the edit from taking any further character.
 bool editTakesNoCharacter(HWND edit);

@@ -22,6 +22,16 @@ Dialog* dialogOf(HWND window) { return reinterpret_cast<Dialog*>(window); }
 // The dialog's state lives beside the window, from its first message to its last.
 DialogState* stateOf(HWND window) { return reinterpret_cast<DialogState*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
+// A dialog closed while a handler ran goes once the outermost handler has returned,
+// from the message loop: the control whose notification ran the handler may still
+// be inside its own message.
+void closeLaterIfClosed(HWND window)
+{
+    const DialogState* state = stateOf(window);
+    if (state && state->closed && state->handlerDepth == 0)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
 } // namespace
 
 DialogState& dialogState(Dialog* dialog)
@@ -47,14 +57,28 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
         if (lParam)
             stateOf(dialog)->findPorts = *reinterpret_cast<const PortFinder*>(lParam);
+        filterSingleLineInput(dialog);
         initMainDialog(dialogOf(dialog));
         return 0; // no control takes the focus, so no Symbol edit opens the chooser
+    case WM_CLOSE:
+        // Closed while a handler waits in a message box or the chooser: their loops
+        // end at the quit message, the handlers return without showing or touching
+        // anything more, and the dialog (its state with it) goes after the outermost.
+        if (stateOf(dialog) && stateOf(dialog)->handlerDepth > 0) {
+            stateOf(dialog)->closed = true;
+            ShowWindow(dialog, SW_HIDE);
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcA(dialog, message, wParam, lParam);
     case WM_COMMAND:
         // IDOK and IDCANCEL land here too and close nothing.
         handleCommand(dialogOf(dialog), LOWORD(wParam), HIWORD(wParam));
+        closeLaterIfClosed(dialog);
         return 0;
     case WM_HSCROLL:
         handleHScroll(dialogOf(dialog));
+        closeLaterIfClosed(dialog);
         return DefWindowProcA(dialog, message, wParam, lParam);
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -66,8 +90,10 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 HWND createMainDialog(HINSTANCE instance, HWND parent, const PortFinder* findPorts)
 {
-    // On Win64 the two procedure types are one; the cast serves 32-bit builds.
-    return CreateDialogParamA(instance, MAKEINTRESOURCEA(ResMainDialog), parent,
+    // On Win64 the two procedure types are one; the cast serves 32-bit builds. The
+    // W call makes the controls hold UTF-16, so typed text does not go through the
+    // system's ANSI code page.
+    return CreateDialogParamW(instance, MAKEINTRESOURCEW(ResMainDialog), parent,
                               reinterpret_cast<DLGPROC>(mainDialogProc), reinterpret_cast<LPARAM>(findPorts));
 }
 

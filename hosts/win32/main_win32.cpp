@@ -57,12 +57,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     HACCEL accelerators = settingsAccelerators();
 
     // No IsDialogMessage: the main dialog has no keyboard navigation of its own.
+    // Typed characters stay UTF-16 on their way to the edits.
     MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        if (TranslateAcceleratorA(dialog, accelerators, &message))
+    while (GetMessageW(&message, NULL, 0, 0) > 0) {
+        if (TranslateAcceleratorW(dialog, accelerators, &message))
             continue; // Ctrl+O, Ctrl+S
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 
     ReleaseMutex(instanceMutex);

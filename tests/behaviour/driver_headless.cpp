@@ -77,3 +77,7 @@ unsigned textLimitOf(Dialog* dialog, int id)
 {
     return headlessTextLimit(dialog, id);
 }
+
+void userPaste(Dialog* dialog, int id, const std::string& text) { headlessPaste(dialog, id, text); }
+
+void userCloseMainDialog(Dialog* dialog) { headlessClose(dialog); }

@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ansi_text.h"
 #include "host_driver.h"
 #include "symbol_grid.h"
 #include "dialog_qt.h"
@@ -138,7 +140,7 @@ void userType(Dialog* dialog, int id, const std::string& characters)
     for (char c : characters) {
         // Keystrokes straight to the edit: typing gives no focus notification.
         edit->end(false);
-        const QChar character = QChar::fromLatin1(c);
+        const QChar character(utf16FromAnsi(static_cast<unsigned char>(c)));
         const int key = character.isLetter() ? character.toUpper().unicode() : character.unicode();
         sendKey(edit, key, QString(character));
     }
@@ -219,3 +221,15 @@ unsigned textLimitOf(Dialog* dialog, int id)
     auto it = dialog->edits.find(id);
     return it == dialog->edits.end() ? 0 : it->second.limit;
 }
+
+void userPaste(Dialog* dialog, int id, const std::string& text)
+{
+    QLineEdit* edit = lineEdit(dialog, id);
+    if (!edit)
+        return;
+    QApplication::clipboard()->setText(QString::fromStdU16String(utf16FromAnsi(text)));
+    edit->end(false);
+    edit->paste();
+}
+
+void userCloseMainDialog(Dialog* dialog) { dialog->close(); }

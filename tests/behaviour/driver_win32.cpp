@@ -9,6 +9,7 @@
 
 #include <deque>
 
+#include "ansi_text.h"
 #include "driver_win32.h"
 #include "host_driver.h"
 #include "chooser_win32.h"
@@ -221,3 +222,24 @@ unsigned textLimitOf(Dialog* dialog, int id)
         return 0;
     return static_cast<unsigned>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0));
 }
+
+void userPaste(Dialog* dialog, int id, const std::string& text)
+{
+    HWND edit = item(dialog, id);
+    const std::u16string wide = utf16FromAnsi(text);
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+    auto* characters = static_cast<wchar_t*>(GlobalLock(data));
+    std::copy(wide.begin(), wide.end(), characters);
+    characters[wide.size()] = L'\0';
+    GlobalUnlock(data);
+    ASSERT_TRUE(OpenClipboard(windowOf(dialog)));
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, data);
+    CloseClipboard();
+    if (!IsWindowEnabled(edit))
+        return;
+    putCaretAtEnd(edit);
+    SendMessageW(edit, WM_PASTE, 0, 0);
+}
+
+void userCloseMainDialog(Dialog* dialog) { SendMessageA(windowOf(dialog), WM_CLOSE, 0, 0); }

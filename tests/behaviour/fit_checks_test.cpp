@@ -21,13 +21,13 @@ protected:
     void pastePath(int id, const std::string& path) { setItemText(dialog, id, path); }
 };
 
-TEST_F(FitChecks, APathThatDoesNotFitLosesTwoCharactersPerMessage)
+TEST_F(FitChecks, APathThatDoesNotFitLosesTwoCharactersAtATimeUnderOneMessage)
 {
     leaveRoomForPath0(25); // room for one element
     EXPECT_EQ(text(IdConfig0SpaceLeft), "7");
     pastePath(IdPath0, "WIDE1-1,WIDE2-2");
     EXPECT_EQ(text(IdPath0), "WIDE1-1");
-    EXPECT_EQ(messageTexts(), std::vector<std::string>(4, kPathDoesNotFit));
+    EXPECT_EQ(messageTexts(), std::vector<std::string>(1, kPathDoesNotFit));
     EXPECT_EQ(recordedMessages().front().caption, "KorvelConfig");
     EXPECT_EQ(text(IdConfig0SpaceLeft), "0");
 }
@@ -103,7 +103,7 @@ TEST_F(Overfull, AnEmptyComment1ThatCannotFitIsReportedOnceAndLeftAlone)
     overfill();
     userType(dialog, IdComment1, "Z");
     EXPECT_EQ(text(IdComment1), "");
-    EXPECT_EQ(messageTexts(), std::vector<std::string>(2, kCommentDoesNotFit));
+    EXPECT_EQ(messageTexts(), std::vector<std::string>(1, kCommentDoesNotFit));
 }
 
 TEST_F(FitChecks, TheCharacterThatOverflowsComment1EmptiesIt)

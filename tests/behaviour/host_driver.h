@@ -38,3 +38,8 @@ void queueChooserPresses(const std::vector<std::pair<int, int>>& presses);
 // The text limit of an edit as the user meets it: how many characters it can hold
 // in all (0: it takes no further character).
 unsigned textLimitOf(Dialog* dialog, int id);
+
+// Ctrl+V at the end of an edit's text with text (Windows-1252) on the clipboard.
+void userPaste(Dialog* dialog, int id, const std::string& text);
+// The close box of the main dialog. The test still closes it with closeMainDialogForTest.
+void userCloseMainDialog(Dialog* dialog);

@@ -33,6 +33,7 @@ PAUSE = 0.5  # the program's own pause between the steps of a run
 PROGRAM_BUTTON = (36, 268)
 PORT_LIST_ARROW = (130, 263)
 COMMENT0 = (107, 168)
+PATH0 = (100, 48)
 
 failures = []
 
@@ -194,6 +195,20 @@ class KorvelConfig:
         check(not decoy.take()[1], label + ": bytes went to the port not chosen")
         check(not visible_windows("^KorvelConfig$"), label + ": a message box followed the run")
 
+    def paste_into_path0(self, text):
+        """Replaces Path 0 by text through the clipboard; the boxes that follow."""
+        clip = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet"], stdin=subprocess.PIPE,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        clip.stdin.write(text.encode())
+        clip.stdin.close()
+        self.click(PATH0)
+        press_keys(self.window, "End", "shift+Home", "ctrl+v")
+        find_window("^KorvelConfig$", 20)
+        time.sleep(1)  # time for a second box
+        clip.kill()
+        clip.wait()
+        return visible_windows("^KorvelConfig$")
+
     def close(self, how):
         if how == "alt+F4":
             press_keys(self.window, "alt+F4")
@@ -301,6 +316,31 @@ def run(emulator, program):
         again.program(tracker, decoy, (CFG0_TEST, CFG1), "typed comment")
         code = again.close("close box")
         check(code == 0, "the close box ended the program with %s, not 0" % code)
+
+        # Overlong pastes into Path 0: one box each, after which the records fit.
+        last = KorvelConfig(emulator, program)
+        instances.append(last)
+        if not check(last.wait_for_dialog(), "no third start"):
+            return
+        for text in ("WIDE1-1," * 40 + "COMPRESSED", "WIDE1-1," * 125):
+            boxes = last.paste_into_path0(text)
+            if check(len(boxes) == 1, "a paste of %d characters showed %d boxes" % (len(text), len(boxes))):
+                press_keys(boxes[0], "Return")
+                check(not wait_until(lambda: visible_windows("^KorvelConfig$"), 1.5),
+                      "another box followed the one of a paste of %d characters" % len(text))
+        last.choose_port_row(row)
+        tracker.take()
+        last.click(PROGRAM_BUTTON)
+        press_keys(find_window("^KorvelConfig$", 20), "Return")
+        wait_until(tracker.closed, 30)
+        values = [len(r.split(b",")) for r in b"".join(c[2] for c in tracker.take()[1]).split(b" ")[:2]]
+        check(len(values) == 2 and values[0] - 1 <= 53 and sum(values) <= 64,
+              "after the pastes the records have %s values, more than fit" % values)
+        # Closed while a box is open: the box goes along, nothing follows.
+        check(len(last.paste_into_path0("RELAY," * 50)) == 1, "the RELAY paste did not show one box")
+        code = last.close("close box")
+        check(code == 0 and not visible_windows("^KorvelConfig$"),
+              "closed during the box, the program ended with %s, boxes left: %s" % (code, visible_windows("^KorvelConfig$")))
     finally:
         for instance in instances:
             instance.kill()

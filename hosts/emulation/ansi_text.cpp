@@ -1,0 +1,88 @@
+#include "ansi_text.h"
+
+#include <type_traits>
+
+namespace {
+
+// Bytes 0x80 to 0x9F; the other bytes are their own code points.
+const char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+bool isSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+bool isLineBreak(unsigned code) { return code == '\r' || code == '\n'; }
+bool isControl(unsigned code) { return code < 0x20 || code == 0x7F; }
+
+template <typename Text, typename Unit>
+Text singleLine(const Text& text)
+{
+    Text kept;
+    for (Unit c : text) {
+        const unsigned code = static_cast<typename std::make_unsigned<Unit>::type>(c);
+        if (isLineBreak(code))
+            break;
+        if (!isControl(code))
+            kept.push_back(c);
+    }
+    return kept;
+}
+
+} // namespace
+
+unsigned char ansiFromUtf16(char16_t character)
+{
+    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF))
+        return static_cast<unsigned char>(character);
+    for (unsigned i = 0; i < 32; ++i) {
+        if (kHighControls[i] == character)
+            return static_cast<unsigned char>(0x80 + i);
+    }
+    return '?';
+}
+
+char16_t utf16FromAnsi(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : static_cast<char16_t>(byte);
+}
+
+std::string ansiFromUtf16(const std::u16string& text)
+{
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1]))
+            ++i;
+        bytes.push_back(static_cast<char>(isSurrogate(text[i]) ? '?' : ansiFromUtf16(text[i])));
+    }
+    return bytes;
+}
+
+std::u16string utf16FromAnsi(const std::string& text)
+{
+    std::u16string wide;
+    wide.reserve(text.size());
+    for (char c : text)
+        wide.push_back(utf16FromAnsi(static_cast<unsigned char>(c)));
+    return wide;
+}
+
+unsigned char ansiUpper(unsigned char byte)
+{
+    if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7))
+        return static_cast<unsigned char>(byte - 0x20);
+    switch (byte) {
+    case 0x9A: return 0x8A; // š
+    case 0x9C: return 0x8C; // œ
+    case 0x9E: return 0x8E; // ž
+    case 0xFF: return 0x9F; // ÿ
+    default: return byte;
+    }
+}
+
+std::u16string singleLineInput(const std::u16string& text) { return singleLine<std::u16string, char16_t>(text); }
+std::string singleLineInput(const std::string& text) { return singleLine<std::string, char>(text); }

@@ -1,0 +1,26 @@
+// 100,000 random user actions on the headless dialog from a fixed seed, each
+// followed by the checks of tools/fuzz/dialog_actions.cpp.
+
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "dialog_actions.h"
+
+TEST(RandomActions, EveryCheckHoldsAfterEachOfAHundredThousandActions)
+{
+    ActionRun run;
+    ASSERT_TRUE(startActionRun(run));
+    std::mt19937 generator(20261207);
+    const ActionPicker pick = [&generator](unsigned bound) { return static_cast<unsigned>(generator() % bound); };
+    std::string problem;
+    while (run.actions < 100000 && problem.empty())
+        problem = runOneAction(run, pick);
+    endActionRun(run);
+    EXPECT_EQ(problem, "");
+    // The actions reached what they are meant to: repairs, refusals and records.
+    EXPECT_GT(run.messages, 1000u);
+    EXPECT_GT(run.ssidRefusals, 0u);
+    EXPECT_GT(run.recordsSent, 100u);
+    EXPECT_EQ(run.deepestHandlerDepth, kMaxHandlerDepth);
+}

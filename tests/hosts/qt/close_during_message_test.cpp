@@ -1,0 +1,62 @@
+// The Linux program with its real message boxes, offscreen: closed while a fit
+// check's box is open, it shows nothing more and ends with 0.
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "control_ids.h"
+#include "dialog_qt.h"
+#include "startup_qt.h"
+
+namespace {
+
+int boxesShown = 0;
+
+struct BoxCounter : QObject {
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        boxesShown += event->type() == QEvent::Show && qobject_cast<QMessageBox*>(watched);
+        return false;
+    }
+};
+
+void pasteOverlongPathThenClose()
+{
+    qApp->installEventFilter(new BoxCounter(qApp));
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* dialog = dynamic_cast<Dialog*>(window)) {
+            QTimer::singleShot(200, dialog, [dialog] { dialog->close(); }); // inside the box's loop
+            QApplication::clipboard()->setText(QStringLiteral("WIDE1-1,").repeated(125));
+            auto* edit = qobject_cast<QLineEdit*>(dialogControl(dialog, IdPath0));
+            edit->selectAll();
+            edit->paste();
+        }
+    }
+}
+
+} // namespace
+
+TEST(QtProgram, ClosedWhileAFitMessageIsOpenItShowsNothingMoreAndEndsWithZero)
+{
+    char dir[] = "/tmp/korvel-close-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    setenv("XDG_RUNTIME_DIR", dir, 1); // the instance lock, away from any running program
+    int argc = 1;
+    char name[] = "korvelconfig";
+    char* argv[] = {name, nullptr};
+    EXPECT_EQ(runKorvelConfig(argc, argv, [] {
+        QTimer::singleShot(0, pasteOverlongPathThenClose);
+        QTimer::singleShot(20000, [] { QCoreApplication::exit(3); }); // still running: a failure
+    }), 0);
+    EXPECT_EQ(boxesShown, 1);
+    unlink((std::string(dir) + "/KorvelConfig.lock").c_str());
+    rmdir(dir);
+}
