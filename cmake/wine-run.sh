@@ -17,12 +17,12 @@ if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w || true
 fi
-# Wine draws "MS Shell Dlg" in Tahoma, as Windows does, when the prefix has it:
-# from fonts-wine, whose fonts this Wine does not find on its own.
+# Wine's own fonts (fonts-wine), which this Wine does not find by itself: with
+# them it draws "MS Shell Dlg" in Tahoma, as Windows does, and its caption buttons.
 fonts="$WINEPREFIX/drive_c/windows/Fonts"
-for font in tahoma.ttf tahomabd.ttf; do
-    if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -e "$fonts/$font" ]; then
-        mkdir -p "$fonts" && ln -s "/usr/share/wine/fonts/$font" "$fonts/$font"
+for font in /usr/share/wine/fonts/*; do
+    if [ -f "$font" ] && [ ! -e "$fonts/${font##*/}" ]; then
+        mkdir -p "$fonts" && ln -s "$font" "$fonts/${font##*/}"
     fi
 done
 # KORVEL_WINE_DPI=120 or 144: the program runs on a screen of that DPI (the
