@@ -23,3 +23,6 @@ HWND createMainDialog(HINSTANCE instance, HWND parent, const PortProbeResult* pr
 
 // True while setTextLimit(…, 0) keeps the edit from taking any further character.
 bool editTakesNoCharacter(HWND edit);
+
+// The dialog's control with the keyboard focus (a combo box for its own edit), or NULL.
+HWND focusedChild(HWND dialog);

@@ -45,9 +45,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     }
     ShowWindow(dialog, SW_SHOW); // whatever show command the program was started with
 
-    // No IsDialogMessage: the main dialog has no keyboard navigation of its own.
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        // Tab and Shift+Tab through the controls; Return and Escape become IDOK and
+        // IDCANCEL, which close nothing.
+        if (IsDialogMessageA(dialog, &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -36,3 +36,13 @@ void queueChooserPresses(const std::vector<std::pair<int, int>>& presses);
 // The text limit of an edit as the user meets it: how many characters it can hold
 // in all (0: it takes no further character).
 unsigned textLimitOf(Dialog* dialog, int id);
+
+// Keys pressed one after another wherever the focus is; a queued chooser press
+// {kChooserKey, key} is that key.
+enum UserKey { KeyTab, KeyShiftTab, KeyLeft, KeyRight, KeyUp, KeyDown, KeyPageUp, KeyPageDown, KeyHome, KeyEnd,
+               KeyEnter, KeySpace, KeyEscape };
+void userKeys(Dialog* dialog, const std::vector<UserKey>& keys);
+constexpr int kChooserKey = -1000000;
+int focusedControl(Dialog* dialog); // its id; 0 for the dialog itself
+// How much of a text the control cuts off in its font (0 on a host without fonts).
+int textCutOff(Dialog* dialog, int id, const std::string& text);
