@@ -10,6 +10,8 @@
 struct SymbolPick {
     bool armed = false;              // the next counted press picks
     char chosen[3] = {'\0', '\0', '\0'}; // the last pick, empty before the first
+    int highlighted = -1;            // the cell the arrow keys are on; -1: none shown
+    bool cancelled = false;          // the chooser was left with Escape: nothing to write
 };
 
 struct DialogState {
@@ -36,4 +38,7 @@ struct DialogState {
     bool fitCheckWriting = false;
     // Fit messages shown in the present user action, one bit per kind.
     unsigned fitMessagesShown = 0;
+    // Set by the host while Shift+Tab gives a control the focus, so that a chooser
+    // opened by it hands the focus on backward.
+    bool focusCameBackward = false;
 };

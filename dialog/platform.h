@@ -58,6 +58,10 @@ void setComboSelection(Dialog* dialog, int id, int row);
 // 0 means the edit takes no further character.
 void setTextLimit(Dialog* dialog, int id, unsigned maxChars);
 
+// Moves the keyboard focus from control id on to the next control that takes
+// input, as Tab does (Shift+Tab when backward).
+void focusNextControl(Dialog* dialog, int id, bool backward);
+
 void enableItem(Dialog* dialog, int id, bool enabled);
 bool isItemEnabled(Dialog* dialog, int id);
 void setCheck(Dialog* dialog, int id, bool checked);

@@ -2,6 +2,7 @@
 // Value labels beside the trackbars, and the drive-interval minimum on the dialog.
 
 #include <string>
+#include <vector>
 
 #include "platform.h"
 
@@ -27,3 +28,13 @@ void refreshSettingDisplays(Dialog* dialog);
 // Pure label texts, shared with the initial state.
 std::string intervalText(int seconds);
 std::string txDelayText(int txDelay);
+std::string unitText(int value, const char* unit);
+
+// The texts a control must show whole: each value label's longest over its
+// trackbars' whole ranges, the widest callsign, the highest SSID, every symbol,
+// and the captions that have an id.
+struct ControlTexts {
+    int id;
+    std::vector<std::string> texts;
+};
+std::vector<ControlTexts> textsShownWhole();

@@ -1,13 +1,23 @@
 #include "symbol_chooser.h"
 
+#include "config_settings.h"
 #include "symbol_grid.h"
 #include "user_action.h"
 
 void openSymbolChooser(Dialog* dialog, int editId)
 {
-    runSymbolChooser(dialog);
-    if (dialogClosed(dialog))
+    // Shift+Tab brought the focus here: it goes on backward.
+    const bool backward = dialogState(dialog).focusCameBackward;
+    dialogState(dialog).focusCameBackward = false;
+    const int cell = symbolCell(getItemText(dialog, editId, kSymbolChars));
+    dialogState(dialog).pick.highlighted = cell >= 0 ? cell : symbolCell(">/");
+    dialogState(dialog).pick.cancelled = false;
+    if (!runSymbolChooser(dialog) || dialogClosed(dialog))
         return;
-    // Whatever the run gave: the last pick of this run, or nothing yet.
-    setItemText(dialog, editId, dialogState(dialog).pick.chosen);
+    // Whatever the run gave: the last pick of this run, or nothing yet; after
+    // Escape the field keeps its symbol.
+    if (!dialogState(dialog).pick.cancelled)
+        setItemText(dialog, editId, dialogState(dialog).pick.chosen);
+    // Not back to the field: its next focus would open the chooser again.
+    focusNextControl(dialog, editId, backward);
 }

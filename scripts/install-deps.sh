@@ -10,7 +10,7 @@ test_packages=(
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine64
-    xvfb xauth x11-utils xdotool xclip imagemagick fonts-dejavu-core fonts-liberation
+    xvfb xauth x11-utils xdotool xclip imagemagick fonts-dejavu-core fonts-wine
     socat python3 procps
 )
 

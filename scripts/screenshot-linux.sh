@@ -1,13 +1,17 @@
 #!/bin/sh
 # Takes a picture of the Linux dialog: runs the program in a private Xvfb (xcb),
-# waits for its window and writes docs/screenshot-linux.png, cut to the window.
-#   scripts/screenshot-linux.sh [path/to/korvelconfig] [output.png]
-# Needs Xvfb, xdotool and ImageMagick (import, convert).
+# waits for its window and writes docs/screenshot-linux.png (at scale 2:
+# docs/screenshot-linux-2x.png), cut to the window.
+#   scripts/screenshot-linux.sh [path/to/korvelconfig] [output.png] [scale]
+# Needs Xvfb, xdotool, ImageMagick (import, convert) and fonts-dejavu-core.
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-$root/build/linux/korvelconfig}
-output=${2:-$root/docs/screenshot-linux.png}
+scale=${3:-1}
+default_output=$root/docs/screenshot-linux.png
+[ "$scale" = 1 ] || default_output=$root/docs/screenshot-linux-${scale}x.png
+output=${2:-$default_output}
 [ -x "$program" ] || { echo "no program at $program (build the linux preset first)" >&2; exit 1; }
 
 work=$(mktemp -d)
@@ -22,11 +26,11 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 . "$root/scripts/xvfb.sh"
-start_xvfb "$work"
+start_xvfb "$work" 1600x1200
 
 # A runtime directory of its own, so a running instance does not refuse this one.
 mkdir -m 700 "$work/runtime"
-XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
+XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$program" >"$work/program.log" 2>&1 &
 program_pid=$!
 
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Korvel Config V1\.12$' | head -n 1)

@@ -2,9 +2,10 @@
 # Takes pictures of the Windows program under Wine: the main dialog
 # (docs/screenshot-windows.png) and the symbol chooser, opened by a click into
 # the Symbol field of Config 0 (docs/screenshot-chooser.png), each cut to its
-# window. Runs the .exe in a private Xvfb with the test prefix (build/wineprefix).
+# window. Runs the .exe in a private Xvfb with the test prefix (build/wineprefix),
+# in Tahoma from fonts-wine, as Windows draws the dialog font.
 #   scripts/screenshot-windows.sh [path/to/KorvelConfig.exe] [output-dir]
-# Needs Wine, Xvfb, xdotool, ImageMagick (import, convert) and fonts-liberation.
+# Needs Wine, Xvfb, xdotool, ImageMagick (import, convert) and fonts-wine.
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,18 +18,11 @@ WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 
-# Wine draws "MS Shell Dlg" in Tahoma, which Debian's Wine lacks; the fallback,
-# DejaVu Sans, is wider and cuts captions. Liberation Sans comes closer. For
-# these pictures only: the prefix is left as it was.
-font_key='HKCU\Software\Wine\Fonts\Replacements'
-
 work=$(mktemp -d)
 xvfb_pid=
 program_pid=
-font_replaced=
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$font_replaced" ] && wine reg delete "$font_key" /v Tahoma /f >/dev/null 2>&1 || true
     # Wine's desktop process holds the display until the server ends.
     wineserver -w 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
@@ -39,11 +33,6 @@ trap cleanup EXIT INT TERM
 
 . "$root/scripts/xvfb.sh"
 start_xvfb "$work"
-
-if ! wine reg query "$font_key" /v Tahoma >/dev/null 2>&1; then
-    wine reg add "$font_key" /v Tahoma /d "Liberation Sans" /f >/dev/null 2>&1
-    font_replaced=1
-fi
 
 "$root/cmake/wine-run.sh" "$program" >"$work/program.log" 2>&1 &
 program_pid=$!
@@ -62,10 +51,10 @@ dialog=$(timeout 60 xdotool search --sync --onlyvisible --name '^Korvel Config V
 sleep 1 # let it paint
 snap "$dialog" "$outdir/screenshot-windows.png"
 
-# The Symbol field of Config 0 is at 140, 12 (12 x 12 dialog units) in the
+# The Symbol field of Config 0 is at 143, 12 (17 x 12 dialog units) in the
 # 339 x 284 units of the dialog; Wine's frame is 3 px, its caption 19 px.
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
-x=$((3 + 146 * (WIDTH - 6) / 339))
+x=$((3 + 151 * (WIDTH - 6) / 339))
 y=$((22 + 18 * (HEIGHT - 25) / 284))
 xdotool mousemove --window "$dialog" "$x" "$y" click 1
 chooser=$(timeout 30 xdotool search --sync --onlyvisible --name '^Choose APRS-Symbol$' | head -n 1)

@@ -1,7 +1,8 @@
-# Sourced by the screenshot scripts: start_xvfb WORKDIR starts a private Xvfb on a
-# free display (Xvfb picks it and writes it to fd 3), sets xvfb_pid and exports DISPLAY.
+# Sourced by the screenshot scripts: start_xvfb WORKDIR [WIDTHxHEIGHT] starts a
+# private Xvfb on a free display (Xvfb picks it and writes it to fd 3), sets
+# xvfb_pid and exports DISPLAY.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${2:-1024x768}x24" -nolisten tcp 3>"$1/display" 2>"$1/xvfb.log" &
     xvfb_pid=$!
     tries=0
     until [ -s "$1/display" ]; do

@@ -3,17 +3,32 @@
 #include <deque>
 
 #include "symbol_chooser.h"
-#include "symbol_grid.h"
 #include "dialog_headless.h"
 
 namespace {
-std::deque<std::pair<int, int>> pendingPresses;
+
+// A press at x, y, or a key.
+struct ChooserInput {
+    int x, y;
+    bool isKey;
+    ChooserKey key;
+};
+
+std::deque<ChooserInput> pendingInput;
 int starvedRuns = 0;
-}
+
+} // namespace
 
 void queueHeadlessChooserPresses(const std::vector<std::pair<int, int>>& presses)
 {
-    pendingPresses.insert(pendingPresses.end(), presses.begin(), presses.end());
+    for (const auto& press : presses)
+        pendingInput.push_back({press.first, press.second, false, ChooserPick});
+}
+
+void queueHeadlessChooserKeys(const std::vector<ChooserKey>& keys)
+{
+    for (ChooserKey key : keys)
+        pendingInput.push_back({0, 0, true, key});
 }
 
 int headlessChooserStarvedRuns()
@@ -23,19 +38,21 @@ int headlessChooserStarvedRuns()
 
 void resetHeadlessChooser()
 {
-    pendingPresses.clear();
+    pendingInput.clear();
     starvedRuns = 0;
 }
 
-void runSymbolChooser(Dialog* mainDialog)
+int runSymbolChooser(Dialog* mainDialog)
 {
     // The chooser takes the focus, and it is not handed back to the edit.
     headlessFocusDialog(mainDialog);
-    while (!pendingPresses.empty()) {
-        const std::pair<int, int> press = pendingPresses.front();
-        pendingPresses.pop_front();
-        if (symbolChooserPress(dialogState(mainDialog).pick, press.first, press.second))
-            return;
+    SymbolPick& pick = dialogState(mainDialog).pick;
+    while (!pendingInput.empty()) {
+        const ChooserInput input = pendingInput.front();
+        pendingInput.pop_front();
+        if (input.isKey ? symbolChooserKey(pick, input.key) : symbolChooserPress(pick, input.x, input.y))
+            return 1;
     }
     ++starvedRuns;
+    return 1;
 }

@@ -64,6 +64,34 @@ int clamp(int value, int low, int high)
     return value < low ? low : value > high ? high : value;
 }
 
+bool isTabStop(const Control& control)
+{
+    const bool radioGroup = control.kind == KindRadio && (control.styles & StyleGroup);
+    const bool inputKind = control.kind == KindEdit || control.kind == KindTrackbar || control.kind == KindCombo ||
+                           control.kind == KindPush || radioGroup;
+    return inputKind && control.enabled;
+}
+
+// The next enabled tab stop after fromId (0: the dialog itself) in the layout's
+// order, round the end; 0 when there is none.
+int nextTabStop(Dialog* dialog, int fromId, bool backward)
+{
+    std::vector<int> order;
+    for (int i = 0; i < mainDialogControlCount; ++i)
+        if (mainDialogLayout[i].id >= 0)
+            order.push_back(mainDialogLayout[i].id);
+    if (backward)
+        std::reverse(order.begin(), order.end());
+    const auto from = std::find(order.begin(), order.end(), fromId);
+    const std::size_t start = from == order.end() ? 0 : static_cast<std::size_t>(from - order.begin()) + 1;
+    for (std::size_t n = 0; n < order.size(); ++n) {
+        const int id = order[(start + n) % order.size()];
+        if (isTabStop(dialog->controls[id]))
+            return id;
+    }
+    return 0;
+}
+
 } // namespace
 
 Dialog* createHeadlessDialog(const PortFinder& findPorts)
@@ -271,6 +299,33 @@ void headlessSetFocus(Dialog* dialog, int id)
     dialog->focusedId = id;
     if (control->kind == KindEdit)
         handleCommand(dialog, id, NotifySetFocus);
+}
+
+void focusNextControl(Dialog* dialog, int id, bool backward)
+{
+    if (const int next = nextTabStop(dialog, id, backward))
+        headlessSetFocus(dialog, next);
+}
+
+void headlessTab(Dialog* dialog, bool backward)
+{
+    const int next = nextTabStop(dialog, dialog->focusedId, backward);
+    dialog->state.focusCameBackward = backward;
+    if (next)
+        headlessSetFocus(dialog, next);
+    dialog->state.focusCameBackward = false;
+}
+
+void headlessTrackbarKey(Dialog* dialog, TrackbarKey key)
+{
+    Control* control = dialog->focusedId ? find(dialog, dialog->focusedId) : nullptr;
+    if (!control || control->kind != KindTrackbar || !control->enabled)
+        return;
+    const int page = (control->rangeMax - control->rangeMin) / 5 > 0 ? (control->rangeMax - control->rangeMin) / 5 : 1;
+    const int steps[] = {-1, 1, -1, 1, -page, page, control->rangeMin - control->position,
+                         control->rangeMax - control->position};
+    control->position = clamp(control->position + steps[key], control->rangeMin, control->rangeMax);
+    handleHScroll(dialog);
 }
 
 void headlessFocusDialog(Dialog* dialog)

@@ -20,6 +20,13 @@ int headlessFocusedId(Dialog* dialog); // 0: the dialog itself
 void headlessSetFocus(Dialog* dialog, int id);
 // The dialog window itself takes the focus (as after a modal chooser).
 void headlessFocusDialog(Dialog* dialog);
+// Tab or Shift+Tab: the focus moves on to the next or previous control that
+// takes input, in the layout's order.
+void headlessTab(Dialog* dialog, bool backward);
+// A key on the focused trackbar, as a Win32 trackbar takes it: a step of 1 or a
+// page of a fifth of the range either way, or to an end; then the scroll notification.
+enum TrackbarKey { TrackLeft, TrackRight, TrackUp, TrackDown, TrackPageUp, TrackPageDown, TrackHome, TrackEnd };
+void headlessTrackbarKey(Dialog* dialog, TrackbarKey key);
 // Appends typed characters one by one, as keystrokes (limit, upper case, change).
 void headlessType(Dialog* dialog, int id, const std::string& characters);
 void headlessBackspace(Dialog* dialog, int id, int count);

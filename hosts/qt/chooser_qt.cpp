@@ -1,11 +1,16 @@
 #include <cmath>
 
+#include <utility>
+
 #include <QCloseEvent>
 #include <QDialog>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 
@@ -16,8 +21,7 @@
 
 namespace {
 
-// The chooser has no Cancel: Escape, the close box and Alt+F4 leave it open, and
-// it ends only with a pick.
+// The close box and Alt+F4 leave the chooser open; a pick or Escape ends it.
 class SymbolChooser : public QDialog {
 public:
     SymbolChooser(QScreen* screen, SymbolPick& pick);
@@ -25,15 +29,19 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void press(QPointF inPicture);
+    void showPicture();
 
     SymbolPick& pick;
     QLabel* picture = nullptr;
     QLabel* label = nullptr;
+    QImage scaled; // the bitmap at the whole factor, in screen pixels
     qreal pixelRatio = 1.0;
+    int factor = 1;
 };
 
 SymbolChooser::SymbolChooser(QScreen* screen, SymbolPick& pick)
@@ -51,22 +59,29 @@ SymbolChooser::SymbolChooser(QScreen* screen, SymbolPick& pick)
     for (int i = 0; i < chooserControlCount; ++i)
         (chooserLayout[i].kind == KindPicture ? pictureLayout : labelLayout) = &chooserLayout[i];
 
-    // One bitmap pixel on one screen pixel, also on a scaled screen: the grid's
-    // 21-pixel cells are what the presses are measured in.
-    QPixmap symbols(QStringLiteral(":/symbols.bmp"));
+    // Each bitmap pixel on a square of whole screen pixels, the scale's nearest,
+    // repeated and never smoothed, so the pictograms stay crisp.
     pixelRatio = screen ? screen->devicePixelRatio() : 1.0;
-    symbols.setDevicePixelRatio(pixelRatio);
+    factor = symbolPictureFactor(pixelRatio);
+    const QImage symbols(QStringLiteral(":/symbols.bmp"));
+    scaled = symbols.scaled(symbols.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                 .convertToFormat(QImage::Format_RGB32);
 
     picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("symbolPicture"));
     picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picture->setLineWidth(1);
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picture->setPixmap(symbols);
-    // Sized to the picture, as a Win32 bitmap static sizes itself.
-    const QSize shown = (QSizeF(symbols.size()) / pixelRatio).toSize();
+    showPicture();
+    // Sized to the picture, as a Win32 bitmap static sizes itself; the window
+    // widens for it where it must.
+    const QSize shown(static_cast<int>(std::ceil(scaled.width() / pixelRatio)),
+                      static_cast<int>(std::ceil(scaled.height() / pixelRatio)));
     picture->setGeometry(dluToPixelsX(pictureLayout->x, units), dluToPixelsY(pictureLayout->y, units),
                          shown.width() + 2, shown.height() + 2);
+    const int right = picture->geometry().right() + 1 + dluToPixelsX(pictureLayout->x, units);
+    if (right > width())
+        setFixedWidth(right);
     picture->installEventFilter(this);
 
     label = new QLabel(QString::fromLatin1(labelLayout->caption), this);
@@ -101,16 +116,54 @@ bool SymbolChooser::eventFilter(QObject* watched, QEvent* event)
 
 void SymbolChooser::press(QPointF inPicture)
 {
-    const QPointF offset = inPicture - QPointF(picture->contentsRect().topLeft());
-    const int x = static_cast<int>(std::floor(offset.x() * pixelRatio));
-    const int y = static_cast<int>(std::floor(offset.y() * pixelRatio));
-    if (symbolChooserPress(pick, x, y))
+    const QPointF offset = (inPicture - QPointF(picture->contentsRect().topLeft())) * pixelRatio;
+    if (symbolChooserPress(pick, symbolPicturePixel(offset.x(), factor), symbolPicturePixel(offset.y(), factor)))
         accept();
+}
+
+void SymbolChooser::keyPressEvent(QKeyEvent* event)
+{
+    static const std::pair<int, ChooserKey> keys[] = {
+        {Qt::Key_Left, ChooserLeft},   {Qt::Key_Right, ChooserRight}, {Qt::Key_Up, ChooserUp},
+        {Qt::Key_Down, ChooserDown},   {Qt::Key_Return, ChooserPick}, {Qt::Key_Enter, ChooserPick},
+        {Qt::Key_Space, ChooserPick},  {Qt::Key_Escape, ChooserCancel},
+    };
+    for (const auto& [qtKey, key] : keys) {
+        if (event->key() != qtKey)
+            continue;
+        if (symbolChooserKey(pick, key))
+            accept();
+        else
+            showPicture();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// The picture with the arrow keys' highlight: a frame on the cell's grid lines
+// and inward.
+void SymbolChooser::showPicture()
+{
+    QImage shown = scaled;
+    if (pick.highlighted >= 0) {
+        const SymbolCellSquare square = symbolCellSquare(pick.highlighted);
+        const QRect frame(square.x * factor, square.y * factor, square.size * factor, square.size * factor);
+        const int thickness = kSymbolHighlightWidth * factor;
+        const QColor colour = palette().color(QPalette::Highlight);
+        QPainter painter(&shown);
+        painter.fillRect(QRect(frame.left(), frame.top(), frame.width(), thickness), colour);
+        painter.fillRect(QRect(frame.left(), frame.bottom() + 1 - thickness, frame.width(), thickness), colour);
+        painter.fillRect(QRect(frame.left(), frame.top(), thickness, frame.height()), colour);
+        painter.fillRect(QRect(frame.right() + 1 - thickness, frame.top(), thickness, frame.height()), colour);
+    }
+    QPixmap pixmap = QPixmap::fromImage(shown);
+    pixmap.setDevicePixelRatio(pixelRatio);
+    picture->setPixmap(pixmap);
 }
 
 } // namespace
 
-void runSymbolChooser(Dialog* mainDialog)
+int runSymbolChooser(Dialog* mainDialog)
 {
     QScreen* screen = mainDialog ? mainDialog->screen() : QGuiApplication::primaryScreen();
     SymbolChooser chooser(screen, dialogState(mainDialog).pick);
@@ -124,4 +177,5 @@ void runSymbolChooser(Dialog* mainDialog)
     chooser.show();
     chooser.activateWindow();
     loop.exec(QEventLoop::DialogExec);
+    return 1; // the main dialog outlives the loops that run in it
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <utility>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -130,7 +132,8 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
     case KindTrackbar: {
         auto* slider = new QSlider(Qt::Horizontal, dialog);
         slider->setTickPosition(QSlider::TicksBothSides);
-        slider->setFocusPolicy(Qt::ClickFocus); // no tab stop, as in the template
+        slider->setFocusPolicy(Qt::StrongFocus); // a tab stop; the dialog turns some keys round
+        slider->installEventFilter(dialog);
         slider->setRange(0, 100); // a new trackbar's range
         slider->setValue(0);
         updateTrackbarSteps(slider);
@@ -201,7 +204,29 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
     } else {
         widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
     }
+    if (auto* log = qobject_cast<QPlainTextEdit*>(widget)) {
+        // The log's frame once more, above its viewport, which at fractional scales
+        // covers the right edge of the frame below.
+        auto* border = new QFrame(log);
+        border->setFrameStyle(log->frameStyle());
+        border->setAttribute(Qt::WA_TransparentForMouseEvents);
+        border->setGeometry(log->rect());
+        border->raise();
+    }
     return widget;
+}
+
+// Up and Page Up lower a Win32 trackbar and Down and Page Down raise it; a QSlider
+// does the opposite. Left, Right, Home and End agree.
+bool win32TrackbarKey(QSlider* slider, int key)
+{
+    switch (key) {
+    case Qt::Key_Up: slider->triggerAction(QAbstractSlider::SliderSingleStepSub); return true;
+    case Qt::Key_Down: slider->triggerAction(QAbstractSlider::SliderSingleStepAdd); return true;
+    case Qt::Key_PageUp: slider->triggerAction(QAbstractSlider::SliderPageStepSub); return true;
+    case Qt::Key_PageDown: slider->triggerAction(QAbstractSlider::SliderPageStepAdd); return true;
+    default: return false;
+    }
 }
 
 int commonPrefix(const QString& a, const QString& b)
@@ -295,7 +320,8 @@ bool Dialog::event(QEvent* event)
     // for the Win32 dialog. Qt would hand it back to the control that had it last,
     // and a Symbol edit regaining the focus would open the chooser again after
     // every chooser and message box.
-    if (event->type() == QEvent::WindowActivate)
+    // The focus that a chooser handed on meanwhile stays where it is.
+    if (event->type() == QEvent::WindowActivate && !std::exchange(focusHandedOn, false))
         setFocus(Qt::ActiveWindowFocusReason);
     return QWidget::event(event);
 }
@@ -317,6 +343,8 @@ void Dialog::closeEvent(QCloseEvent* event)
 
 bool Dialog::eventFilter(QObject* watched, QEvent* event)
 {
+    if (auto* slider = qobject_cast<QSlider*>(watched))
+        return event->type() == QEvent::KeyPress && win32TrackbarKey(slider, static_cast<QKeyEvent*>(event)->key());
     if (event->type() != QEvent::FocusIn || deliveringFocus)
         return false;
     // A closing context menu hands the focus back; the edit never lost it on Win32.
@@ -327,8 +355,25 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event)
     deliveringFocus = true;
     QCoreApplication::sendEvent(watched, event);
     deliveringFocus = false;
+    state.focusCameBackward = static_cast<QFocusEvent*>(event)->reason() == Qt::BacktabFocusReason;
     handleCommand(this, controlId(watched), NotifySetFocus);
+    state.focusCameBackward = false;
     return true;
+}
+
+void Dialog::handFocusOn(QWidget* from, bool backward)
+{
+    // The next tab stop in the focus chain, as Tab would find it.
+    QWidget* next = from;
+    do
+        next = backward ? next->previousInFocusChain() : next->nextInFocusChain();
+    while (next != from && !(next != this && next->window() == this && next->isEnabled() && next->isVisibleTo(this) &&
+                             (next->focusPolicy() & Qt::TabFocus) && !next->focusProxy()));
+    if (next == from)
+        return;
+    // An inactive window gets it back when activated, rather than the dialog itself.
+    focusHandedOn = !isActiveWindow();
+    next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
 }
 
 void Dialog::userEdited(int id, QLineEdit* edit)

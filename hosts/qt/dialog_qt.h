@@ -32,8 +32,11 @@ struct Dialog : public QWidget {
     DialogBaseUnits baseUnits{};
     DialogState state;
     bool deliveringFocus = false;
+    bool focusHandedOn = false; // by a chooser, while the window was inactive
 
     void userEdited(int id, QLineEdit* edit);
+    // Moves the focus from a control to the next tab stop (backward: the previous).
+    void handFocusOn(QWidget* from, bool backward);
 
 protected:
     bool event(QEvent* event) override;

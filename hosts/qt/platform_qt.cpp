@@ -234,6 +234,12 @@ void setTextLimit(Dialog* dialog, int id, unsigned maxChars)
         state->limit = maxChars;
 }
 
+void focusNextControl(Dialog* dialog, int id, bool backward)
+{
+    if (QWidget* widget = dialogControl(dialog, id))
+        dialog->handFocusOn(widget, backward);
+}
+
 void enableItem(Dialog* dialog, int id, bool enabled)
 {
     if (QWidget* widget = dialogControl(dialog, id))

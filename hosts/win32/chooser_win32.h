@@ -10,6 +10,10 @@ INT_PTR CALLBACK symbolChooserProc(HWND chooser, UINT message, WPARAM wParam, LP
 // The chooser's picture control (id -1, found by its SS_BITMAP style), or NULL.
 HWND findChooserPicture(HWND chooser);
 
+// The whole factor at which the picture shows bitmap 134 (its image is that many
+// times as wide).
+int pictureFactor(HWND picture);
+
 // Screen position of the picture's top-left pixel: inside the sunken edge, at the
 // top-left of a client area that the chooser sizes to the bitmap.
 POINT pictureOriginOnScreen(HWND picture);

@@ -199,6 +199,13 @@ void setTextLimit(Dialog* dialog, int id, unsigned maxChars)
     }
 }
 
+void focusNextControl(Dialog* dialog, int id, bool backward)
+{
+    // As Tab would, through the dialog's own WM_NEXTDLGCTL.
+    if (HWND next = GetNextDlgTabItem(windowOf(dialog), item(dialog, id), backward))
+        SendMessageA(windowOf(dialog), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+}
+
 void enableItem(Dialog* dialog, int id, bool enabled) { EnableWindow(item(dialog, id), enabled); }
 
 bool isItemEnabled(Dialog* dialog, int id) { return IsWindowEnabled(item(dialog, id)) != FALSE; }

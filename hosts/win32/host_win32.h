@@ -27,3 +27,6 @@ void filterSingleLineInput(HWND dialog);
 
 // True while setTextLimit(…, 0) keeps the edit from taking any further character.
 bool editTakesNoCharacter(HWND edit);
+
+// The dialog's control with the keyboard focus (a combo box for its own edit), or NULL.
+HWND focusedChild(HWND dialog);

@@ -32,7 +32,48 @@ void closeLaterIfClosed(HWND window)
         PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
+// A multi-line edit takes every key, and inside a dialog it answers Escape by
+// closing the dialog. The log leaves Escape to the dialog manager, which turns it
+// into an IDCANCEL that closes nothing.
+LRESULT CALLBACK logProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId, DWORD_PTR)
+{
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(edit, logProc, subclassId);
+    LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+    const MSG* key = reinterpret_cast<const MSG*>(lParam);
+    if (message == WM_GETDLGCODE && key && key->message == WM_KEYDOWN && key->wParam == VK_ESCAPE)
+        result &= ~DLGC_WANTALLKEYS;
+    return result;
+}
+
+// WM_NEXTDLGCTL, which IsDialogMessage sends for Tab and Shift+Tab and which
+// DefWindowProc would drop: the next (wParam 0) or previous tab stop, or the
+// control wParam when lParam says so. An edit comes with its text selected.
+void moveFocus(HWND dialog, WPARAM wParam, LPARAM lParam)
+{
+    HWND next = reinterpret_cast<HWND>(wParam);
+    const bool backward = !LOWORD(lParam) && wParam;
+    if (!LOWORD(lParam))
+        next = GetNextDlgTabItem(dialog, focusedChild(dialog), backward);
+    if (!next)
+        return;
+    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(next, EM_SETSEL, 0, -1);
+    stateOf(dialog)->focusCameBackward = backward;
+    SetFocus(next); // a Symbol edit runs its chooser in here
+    if (DialogState* state = stateOf(dialog))
+        state->focusCameBackward = false;
+}
+
 } // namespace
+
+HWND focusedChild(HWND dialog)
+{
+    HWND focus = GetFocus();
+    while (focus && GetParent(focus) != dialog) // a combo box's own edit stands for the combo
+        focus = GetParent(focus);
+    return focus;
+}
 
 DialogState& dialogState(Dialog* dialog)
 {
@@ -58,6 +99,7 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (lParam)
             stateOf(dialog)->findPorts = *reinterpret_cast<const PortFinder*>(lParam);
         filterSingleLineInput(dialog);
+        SetWindowSubclass(GetDlgItem(dialog, IdLog), logProc, 1, 0);
         initMainDialog(dialogOf(dialog));
         return 0; // no control takes the focus, so no Symbol edit opens the chooser
     case WM_CLOSE:
@@ -75,6 +117,9 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         // IDOK and IDCANCEL land here too and close nothing.
         handleCommand(dialogOf(dialog), LOWORD(wParam), HIWORD(wParam));
         closeLaterIfClosed(dialog);
+        return 0;
+    case WM_NEXTDLGCTL:
+        moveFocus(dialog, wParam, lParam);
         return 0;
     case WM_HSCROLL:
         handleHScroll(dialogOf(dialog));

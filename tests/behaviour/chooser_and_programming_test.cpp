@@ -42,7 +42,7 @@ TEST_F(SymbolChooser, EveryFocusOpensItAgain)
     queueChooserPresses({{1, 1}, {21, 0}});
     userFocus(dialog, IdSymbol0);
     EXPECT_EQ(text(IdSymbol0), "\"/");
-    // The focus went to the dialog, so the same edit opens the chooser again.
+    // The focus went on to the next control, so the same edit opens the chooser again.
     queueChooserPresses({{1, 1}, {42, 0}});
     userFocus(dialog, IdSymbol0);
     EXPECT_EQ(text(IdSymbol0), "#/");

@@ -1,4 +1,4 @@
-#include <cstring>
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,11 @@ void userFocus(Dialog* dialog, int id)
 
 void queueChooserPresses(const std::vector<std::pair<int, int>>& presses)
 {
-    queueHeadlessChooserPresses(presses);
+    for (const auto& [x, y] : presses) // a key: an arrow, Enter or Space to pick, Escape
+        if (x == kChooserKey)
+            queueHeadlessChooserKeys({y == KeyEscape ? ChooserCancel : ChooserKey(std::min(y - KeyLeft, +ChooserPick))});
+        else
+            queueHeadlessChooserPresses({{x, y}});
 }
 
 unsigned textLimitOf(Dialog* dialog, int id)
@@ -81,3 +85,16 @@ unsigned textLimitOf(Dialog* dialog, int id)
 void userPaste(Dialog* dialog, int id, const std::string& text) { headlessPaste(dialog, id, text); }
 
 void userCloseMainDialog(Dialog* dialog) { headlessClose(dialog); }
+
+void userKeys(Dialog* dialog, const std::vector<UserKey>& keys)
+{
+    for (UserKey key : keys) {
+        if (key <= KeyShiftTab)
+            headlessTab(dialog, key == KeyShiftTab);
+        else if (key <= KeyEnd)
+            headlessTrackbarKey(dialog, static_cast<TrackbarKey>(key - KeyLeft));
+    }
+}
+
+int focusedControl(Dialog* dialog) { return headlessFocusedId(dialog); }
+int textCutOff(Dialog*, int, const std::string&) { return 0; }

@@ -1,6 +1,7 @@
 // The behaviour suite's driver for the Qt host: the real main dialog, offscreen,
 // acted on through Qt's own input paths.
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -16,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -31,6 +33,14 @@
 namespace {
 
 std::deque<std::pair<int, int>> queuedPresses;
+
+void pressKey(QWidget* widget, int key)
+{
+    static const Qt::Key keys[] = {Qt::Key_Tab,    Qt::Key_Backtab,  Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
+                                   Qt::Key_Down,   Qt::Key_PageUp,   Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End,
+                                   Qt::Key_Return, Qt::Key_Space,    Qt::Key_Escape};
+    QTest::keyClick(widget, keys[key], key == KeyShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
+}
 
 void feedChooser(QPointer<QDialog> chooser);
 
@@ -60,16 +70,19 @@ void feedChooser(QPointer<QDialog> chooser)
     const std::pair<int, int> press = queuedPresses.front();
     queuedPresses.pop_front();
     auto* picture = chooser->findChild<QLabel*>(QStringLiteral("symbolPicture"));
-    if (!picture) {
+    if (press.first == kChooserKey) {
+        pressKey(chooser, press.second);
+    } else if (!picture) {
         ADD_FAILURE() << "the symbol chooser has no picture";
         chooser->done(QDialog::Rejected);
         return;
+    } else { // the first screen pixel on that picture pixel, at the picture's scale
+        const qreal scale = picture->pixmap().width() / kSymbolPictureWidth / picture->pixmap().devicePixelRatio();
+        const auto screen = [scale](int pixel) { return static_cast<int>(std::ceil(pixel * scale)); };
+        const QPoint at = picture->contentsRect().topLeft() + QPoint(screen(press.first), screen(press.second));
+        QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, at);
     }
-    const qreal ratio = picture->pixmap().devicePixelRatio();
-    const QPoint at = picture->contentsRect().topLeft() +
-                      QPoint(static_cast<int>(press.first / ratio), static_cast<int>(press.second / ratio));
-    QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, at);
     if (chooser && chooser->isVisible())
         QTimer::singleShot(0, [chooser] { feedChooser(chooser); });
 }
@@ -233,3 +246,29 @@ void userPaste(Dialog* dialog, int id, const std::string& text)
 }
 
 void userCloseMainDialog(Dialog* dialog) { dialog->close(); }
+
+void userKeys(Dialog* dialog, const std::vector<UserKey>& keys)
+{
+    for (UserKey key : keys) {
+        activate(dialog);
+        pressKey(dialog->focusWidget() ? dialog->focusWidget() : dialog, key);
+    }
+}
+
+int focusedControl(Dialog* dialog)
+{
+    return dialog->focusWidget() ? dialog->focusWidget()->property("controlId").toInt() : 0;
+}
+
+int textCutOff(Dialog* dialog, int id, const std::string& text)
+{
+    QWidget* widget = dialogControl(dialog, id);
+    const QString shown = QString::fromLatin1(text.c_str());
+    if (auto* caption = widget->findChild<QLabel*>(QStringLiteral("caption"))) // a multi-line button's wraps
+        return qMax(0, caption->fontMetrics().boundingRect(QRect(0, 0, caption->width(), 1000), Qt::TextWordWrap,
+                                                         shown).height() - caption->height());
+    // Labels do not wrap; an edit has its frame and 2 pixels of its own a side.
+    const int frame = widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int inset = qobject_cast<QLineEdit*>(widget) ? frame + 2 : 0;
+    return qMax(0, widget->fontMetrics().horizontalAdvance(shown) - widget->contentsRect().width() + 2 * inset);
+}

@@ -29,6 +29,18 @@ HWND lastChooserWithoutPress;
 // Where an unexpected chooser is pressed to end it: outside the grid.
 constexpr std::pair<int, int> kFallbackPress = {-1, -1};
 
+void pressKey(int key) // as the keyboard gives it, to whatever has the focus
+{
+    static const BYTE keys[] = {VK_TAB,  VK_TAB, VK_LEFT, VK_RIGHT, VK_UP,     VK_DOWN,  VK_PRIOR,
+                                VK_NEXT, VK_HOME, VK_END, VK_RETURN, VK_SPACE, VK_ESCAPE};
+    if (key == KeyShiftTab)
+        keybd_event(VK_SHIFT, 0, 0, 0);
+    keybd_event(keys[key], 0, 0, 0);
+    keybd_event(keys[key], 0, KEYEVENTF_KEYUP, 0);
+    if (key == KeyShiftTab)
+        keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+}
+
 BOOL CALLBACK findChooserProc(HWND window, LPARAM found)
 {
     if (IsWindowVisible(window) && findChooserPicture(window)) {
@@ -54,10 +66,39 @@ void CALLBACK feedChooser(HWND, UINT, UINT_PTR, DWORD)
         lastChooserWithoutPress = chooser;
         ADD_FAILURE() << "the symbol chooser opened with no press queued";
     }
-    pressChooserPicture(chooser, press.first, press.second);
+    if (press.first == kChooserKey)
+        pressKey(press.second);
+    else
+        pressChooserPicture(chooser, press.first, press.second);
 }
 
 HWND item(Dialog* dialog, int id) { return GetDlgItem(windowOf(dialog), id); }
+
+// Black pixels of a text painted by a twin of the control of that window size.
+int inkOf(HWND control, const std::string& text, int width, int height)
+{
+    char kind[32] = "";
+    GetClassNameA(control, kind, sizeof kind);
+    HWND twin = CreateWindowExA(0, kind, text.c_str(), GetWindowLongA(control, GWL_STYLE) & ~WS_VISIBLE, 0, 0, width,
+                                height, GetParent(control), NULL, NULL, NULL);
+    SendMessageA(twin, WM_SETFONT, SendMessageA(control, WM_GETFONT, 0, 0), FALSE);
+    RECT client;
+    GetClientRect(twin, &client);
+    HDC screen = GetDC(twin);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, client.right, client.bottom));
+    PatBlt(dc, 0, 0, client.right, client.bottom, WHITENESS);
+    SendMessageA(twin, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    int ink = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x)
+            ink += GetPixel(dc, x, y) == RGB(0, 0, 0);
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    ReleaseDC(twin, screen);
+    DestroyWindow(twin);
+    return ink;
+}
 
 void putCaretAtEnd(HWND edit)
 {
@@ -65,12 +106,14 @@ void putCaretAtEnd(HWND edit)
     SendMessageA(edit, EM_SETSEL, length, length);
 }
 
-void processPendingMessages()
+void processPendingMessages(HWND dialog = NULL) // with that dialog's manager, as the program's loop
 {
     MSG message;
     while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT)
             continue; // left by a dialog closed in this test
+        if (dialog && IsDialogMessageA(dialog, &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -89,7 +132,8 @@ void pressChooserPicture(HWND chooser, int x, int y)
 {
     HWND picture = findChooserPicture(chooser);
     const POINT origin = pictureOriginOnScreen(picture);
-    SetCursorPos(origin.x + x, origin.y + y);
+    const int factor = pictureFactor(picture);
+    SetCursorPos(origin.x + x * factor + factor / 2, origin.y + y * factor + factor / 2);
     SendMessageA(picture, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(chooser), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
 }
 
@@ -243,3 +287,21 @@ void userPaste(Dialog* dialog, int id, const std::string& text)
 }
 
 void userCloseMainDialog(Dialog* dialog) { SendMessageA(windowOf(dialog), WM_CLOSE, 0, 0); }
+
+void userKeys(Dialog* dialog, const std::vector<UserKey>& keys)
+{
+    for (UserKey key : keys) {
+        pressKey(key);
+        processPendingMessages(windowOf(dialog));
+    }
+}
+
+int focusedControl(Dialog* dialog) { return GetDlgCtrlID(focusedChild(windowOf(dialog))); }
+
+int textCutOff(Dialog* dialog, int id, const std::string& text)
+{
+    RECT size; // what a twin twice as large shows of it, and the control does not
+    GetWindowRect(item(dialog, id), &size);
+    const int width = size.right - size.left, height = size.bottom - size.top;
+    return inkOf(item(dialog, id), text, 2 * width, 2 * height) - inkOf(item(dialog, id), text, width, height);
+}

@@ -43,3 +43,13 @@ unsigned textLimitOf(Dialog* dialog, int id);
 void userPaste(Dialog* dialog, int id, const std::string& text);
 // The close box of the main dialog. The test still closes it with closeMainDialogForTest.
 void userCloseMainDialog(Dialog* dialog);
+
+// Keys pressed one after another wherever the focus is; a queued chooser press
+// {kChooserKey, key} is that key.
+enum UserKey { KeyTab, KeyShiftTab, KeyLeft, KeyRight, KeyUp, KeyDown, KeyPageUp, KeyPageDown, KeyHome, KeyEnd,
+               KeyEnter, KeySpace, KeyEscape };
+void userKeys(Dialog* dialog, const std::vector<UserKey>& keys);
+constexpr int kChooserKey = -1000000;
+int focusedControl(Dialog* dialog); // its id; 0 for the dialog itself
+// How much of a text the control cuts off in its font (0 on a host without fonts).
+int textCutOff(Dialog* dialog, int id, const std::string& text);

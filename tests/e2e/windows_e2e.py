@@ -31,7 +31,7 @@ PAUSE = 0.5  # the program's own pause between the steps of a run
 
 # Points of the main dialog in dialog units (its template is 339 x 284).
 PROGRAM_BUTTON = (36, 268)
-PORT_LIST_ARROW = (130, 263)
+PORT_LIST_ARROW = (144, 263)
 COMMENT0 = (107, 168)
 PATH0 = (100, 48)
 

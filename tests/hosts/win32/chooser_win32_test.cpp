@@ -63,7 +63,7 @@ TEST(ChooserWin32, DrawsTheBitmapAtThePressOriginAndEndsOnlyWithAPick)
             ReleaseDC(picture, drawn);
 
             SendMessageA(chooser, WM_CLOSE, 0, 0);                                  // close box, Alt+F4
-            SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); // Escape
+            SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); // what WM_CLOSE becomes
             SendMessageA(chooser, WM_SYSCOMMAND, SC_CLOSE, 0);
             openAfterClosing = IsWindowVisible(chooser) && !pick.armed;
         } else if (ticks > 10) {

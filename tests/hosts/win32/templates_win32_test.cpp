@@ -58,11 +58,11 @@ DWORD expectedStyle(const ControlLayout& control)
     case KindEdit:
         return child | WS_BORDER | WS_TABSTOP | bit(StyleUpper, ES_UPPERCASE) | bit(StyleCenter, ES_CENTER) |
                bit(StyleAutoHScroll, ES_AUTOHSCROLL) | bit(StyleMultiline, ES_MULTILINE);
-    case KindTrackbar: return child | TBS_HORZ | TBS_BOTH; // no tab stop, end ticks only
+    case KindTrackbar: return child | TBS_HORZ | TBS_BOTH | WS_TABSTOP; // end ticks only
     case KindCombo: return child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN;
     case KindPush: return child | WS_TABSTOP | BS_PUSHBUTTON | bit(StyleMultiline, BS_MULTILINE);
-    case KindRadio: return child | BS_AUTORADIOBUTTON | bit(StyleGroup, WS_GROUP);
-    case KindPicture: return child | SS_BITMAP | SS_NOTIFY | SS_REALSIZEIMAGE | SS_SUNKEN;
+    case KindRadio: return child | BS_AUTORADIOBUTTON | bit(StyleGroup, WS_GROUP | WS_TABSTOP);
+    case KindPicture: return child | WS_TABSTOP | SS_BITMAP | SS_NOTIFY | SS_REALSIZEIMAGE | SS_SUNKEN;
     }
     return 0;
 }
@@ -109,7 +109,7 @@ TEST(TemplatesWin32, MainDialogHoldsTheLayoutFileItemByItem)
 }
 
 // The program's manifest alone (no toolchain default beside it) asks for common
-// controls 6.
+// controls 6 and per-monitor DPI awareness.
 TEST(TemplatesWin32, OneManifestWithCommonControls6)
 {
     HMODULE module = GetModuleHandleA(NULL);
@@ -125,6 +125,7 @@ TEST(TemplatesWin32, OneManifestWithCommonControls6)
                            SizeofResource(module, manifest));
     EXPECT_NE(text.find("\"Microsoft.Windows.Common-Controls\""), std::string::npos);
     EXPECT_NE(text.find("version=\"6.0.0.0\""), std::string::npos);
+    EXPECT_NE(text.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
 }
 
 } // namespace
