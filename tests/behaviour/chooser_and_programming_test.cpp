@@ -2,51 +2,29 @@
 
 namespace {
 
-const std::string kWarning =
-    "please make sure that gps-receiver is disconnected from Tracker,\n"
-    "otherwise to much power is consumed and/or serial interface will be disturbed.";
-
 using SymbolChooser = MainDialogTest;
 
+// The first press only arms the chooser, wherever it lands; every focus opens it
+// again, and each configuration gets its own pick.
 TEST_F(SymbolChooser, TheSecondPressPicksTheCellUnderIt)
 {
-    // The first press only arms the chooser, wherever it lands.
-    queueChooserPresses({{100, 100}, {294, 21}});
-    userFocus(dialog, IdSymbol0);
-    EXPECT_EQ(text(IdSymbol0), "?/");
-    EXPECT_EQ(text(IdSymbol1), ">/");
+    const struct {
+        int edit, armX, armY, x, y;
+        Texts symbols;
+    } picks[] = {
+        {IdSymbol0, 100, 100, 294, 21, {"?/", ">/"}}, {IdSymbol1, 5, 5, 293, 125, {"?/", "~/"}},
+        {IdSymbol0, 5, 5, 20, 20, {"!/", "~/"}},      {IdSymbol1, 0, 0, 336, 0, {"!/", ">/"}}, // outside: the car
+        {IdSymbol0, 0, 0, 314, 125, {"--", ">/"}},    {IdSymbol0, 1, 1, 21, 0, {"\"/", ">/"}},
+        {IdSymbol0, 1, 1, 42, 0, {"#/", ">/"}},
+    };
+    for (const auto& pick : picks) {
+        queueChooserPresses({{pick.armX, pick.armY}, {pick.x, pick.y}});
+        userFocus(dialog, pick.edit);
+        EXPECT_EQ(texts({IdSymbol0, IdSymbol1}), pick.symbols) << pick.x << "," << pick.y;
+    }
 }
 
-TEST_F(SymbolChooser, EachConfigurationGetsItsOwnPickAndEachOpeningStartsUnarmed)
-{
-    queueChooserPresses({{5, 5}, {20, 20}});
-    userFocus(dialog, IdSymbol0);
-    queueChooserPresses({{5, 5}, {293, 125}});
-    userFocus(dialog, IdSymbol1);
-    EXPECT_EQ(text(IdSymbol0), "!/");
-    EXPECT_EQ(text(IdSymbol1), "~/");
-}
-
-TEST_F(SymbolChooser, PressesOutsideTheGridPickTheCar)
-{
-    queueChooserPresses({{0, 0}, {336, 0}});
-    userFocus(dialog, IdSymbol1);
-    EXPECT_EQ(text(IdSymbol1), ">/");
-    queueChooserPresses({{0, 0}, {314, 125}});
-    userFocus(dialog, IdSymbol0);
-    EXPECT_EQ(text(IdSymbol0), "--");
-}
-
-TEST_F(SymbolChooser, EveryFocusOpensItAgain)
-{
-    queueChooserPresses({{1, 1}, {21, 0}});
-    userFocus(dialog, IdSymbol0);
-    EXPECT_EQ(text(IdSymbol0), "\"/");
-    // The focus went on to the next control, so the same edit opens the chooser again.
-    queueChooserPresses({{1, 1}, {42, 0}});
-    userFocus(dialog, IdSymbol0);
-    EXPECT_EQ(text(IdSymbol0), "#/");
-}
+const Texts kCannotOpen{MainDialogTest::kWarning, "cannot open selected COM-Port!"};
 
 using Programming = MainDialogTest;
 
@@ -54,28 +32,34 @@ TEST_F(Programming, WithoutAPortTheWarningIsFollowedByTheOpenFailure)
 {
     setItemText(dialog, IdStatus, "done.");
     userClick(dialog, IdProgram);
-    ASSERT_EQ(recordedMessages().size(), 2u);
-    EXPECT_EQ(recordedMessages()[0].text, kWarning);
-    EXPECT_EQ(recordedMessages()[0].caption, "KorvelConfig");
-    EXPECT_EQ(recordedMessages()[1].text, "cannot open selected COM-Port!");
-    EXPECT_EQ(recordedMessages()[1].caption, "KorvelConfig");
-    EXPECT_EQ(text(IdStatus), "done.");
-    EXPECT_EQ(text(IdLog), "");
+    EXPECT_EQ(messageTexts(), kCannotOpen);
+    for (const RecordedMessage& message : recordedMessages())
+        EXPECT_EQ(message.caption, "KorvelConfig");
+    EXPECT_EQ(texts({IdStatus, IdLog}), (Texts{"done.", ""}));
     EXPECT_TRUE(recordedPauses().empty());
 }
 
-TEST_F(Programming, AnSsidAbove15IsRefusedBeforeAnythingIsSent)
+// Only a whole number from 0 to 15 is an SSID; configuration 1 switched off is not
+// programmed, so its SSID does not matter.
+TEST_F(Programming, AnSsidThatIsNoWholeNumberFrom0To15IsRefusedBeforeAnythingIsSent)
 {
-    clearText(IdSsid1);
-    userType(dialog, IdSsid1, "16");
-    userClick(dialog, IdProgram);
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{"SSID of Config 1 must be a number from 0 to 15."});
-
-    // Configuration 1 switched off is not programmed, so its SSID does not matter.
-    clearRecordedPrompts();
-    userClick(dialog, IdSecondConfig);
-    userClick(dialog, IdProgram);
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kWarning, "cannot open selected COM-Port!"}));
+    const struct {
+        int id;
+        const char* ssid;
+        bool refused;
+    } cases[] = {
+        {IdSsid1, "16", true}, {IdSsid1, "15", false}, {IdSsid0, "-1", true},          {IdSsid0, "4294967295", true},
+        {IdSsid0, "1 5", true}, {IdSsid0, "+3", true},  {IdSsid0, "99999999999", true}, {IdSsid0, "07", false},
+        {IdSsid0, "", false},   {IdSsid1, "16", true},  {IdSecondConfig, nullptr, false},
+    };
+    for (const auto& c : cases) {
+        c.ssid ? retype(c.id, c.ssid) : userClick(dialog, c.id);
+        clearRecordedPrompts();
+        userClick(dialog, IdProgram);
+        const std::string refusal = "SSID of Config " + std::string(c.id == IdSsid0 ? "0" : "1") +
+                                    " must be a number from 0 to 15.";
+        EXPECT_EQ(messageTexts(), c.refused ? Texts{refusal} : kCannotOpen) << (c.ssid ? c.ssid : "off");
+    }
 }
 
 TEST_F(Programming, APressDuringARunsMessageDoesNotStartASecondRun)
@@ -87,9 +71,8 @@ TEST_F(Programming, APressDuringARunsMessageDoesNotStartASecondRun)
     });
     userClick(dialog, IdProgram);
     setMessageHook({});
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kWarning, "cannot open selected COM-Port!"}));
-    // And the run is over: the next press runs again.
-    clearRecordedPrompts();
+    EXPECT_EQ(messageTexts(), kCannotOpen);
+    clearRecordedPrompts(); // and the run is over: the next press runs again
     userClick(dialog, IdProgram);
     EXPECT_EQ(recordedMessages().size(), 2u);
 }

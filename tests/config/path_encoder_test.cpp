@@ -4,8 +4,6 @@
 
 #include "path_encoder.h"
 
-namespace {
-
 TEST(PathEncoder, Examples)
 {
     const struct {
@@ -22,6 +20,7 @@ TEST(PathEncoder, Examples)
         {"ABCDEFGH-1", "ABCDEF01"},
         {"ABCDEF GHI", "ABCDEF00GHI   00"},
         {"RELAY WIDE", "RELAYW00"},
+        {"AZ09-1", "AZ09  01"}, // the edges of the callsign characters
         {"A-123", "A     123     00"},
         {"WIDE1-1A", "WIDE1 01A     00"},
         {"W*DE2-2", "W     02"},
@@ -51,5 +50,3 @@ TEST(PathEncoder, StopsAfterThirtyOneWholeElements)
     EXPECT_EQ(encodePath(std::string(254, '-')).size(), 31u * 8);
     EXPECT_EQ(encodePath(text.substr(0, 30 * 5) + "B,C").substr(30 * 8), "B     00");
 }
-
-} // namespace

@@ -20,7 +20,6 @@ namespace {
 int boxesShown = 0;
 
 struct BoxCounter : QObject {
-    using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         boxesShown += event->type() == QEvent::Show && qobject_cast<QMessageBox*>(watched);
@@ -28,35 +27,28 @@ struct BoxCounter : QObject {
     }
 };
 
-void pasteOverlongPathThenClose()
-{
-    qApp->installEventFilter(new BoxCounter(qApp));
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* dialog = dynamic_cast<Dialog*>(window)) {
-            QTimer::singleShot(200, dialog, [dialog] { dialog->close(); }); // inside the box's loop
-            QApplication::clipboard()->setText(QStringLiteral("WIDE1-1,").repeated(125));
-            auto* edit = qobject_cast<QLineEdit*>(dialogControl(dialog, IdPath0));
-            edit->selectAll();
-            edit->paste();
-        }
-    }
-}
-
-} // namespace
-
 TEST(QtProgram, ClosedWhileAFitMessageIsOpenItShowsNothingMoreAndEndsWithZero)
 {
     char dir[] = "/tmp/korvel-close-test-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    setenv("XDG_RUNTIME_DIR", dir, 1); // the instance lock, away from any running program
+    setenv("XDG_RUNTIME_DIR", mkdtemp(dir), 1); // the instance lock, away from any running program
     int argc = 1;
     char name[] = "korvelconfig";
     char* argv[] = {name, nullptr};
     EXPECT_EQ(runKorvelConfig(argc, argv, [] {
-        QTimer::singleShot(0, pasteOverlongPathThenClose);
+        qApp->installEventFilter(new BoxCounter);
         QTimer::singleShot(20000, [] { QCoreApplication::exit(3); }); // still running: a failure
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* dialog = dynamic_cast<Dialog*>(window)) {
+                QTimer::singleShot(200, dialog, [dialog] { dialog->close(); }); // inside the box's loop
+                QApplication::clipboard()->setText(QStringLiteral("WIDE1-1,").repeated(125));
+                auto* edit = qobject_cast<QLineEdit*>(dialogControl(dialog, IdPath0));
+                edit->selectAll();
+                QTimer::singleShot(0, edit, &QLineEdit::paste);
+            }
     }), 0);
     EXPECT_EQ(boxesShown, 1);
     unlink((std::string(dir) + "/KorvelConfig.lock").c_str());
     rmdir(dir);
 }
+
+} // namespace
