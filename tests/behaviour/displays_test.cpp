@@ -62,14 +62,6 @@ TEST_F(SettingDisplays, PathTypesWriteThePathAndBoundTheDriveInterval)
     EXPECT_EQ(texts({IdPath1, IdDriveIntervalValue1}), (Texts{"COMPRESSED", "30 sec"})); // configuration 1 untouched
 }
 
-TEST_F(SettingDisplays, AHandTypedPathIsReplacedAtTheNextScroll)
-{
-    retype(IdPath1, "WIDE1-1,WIDE2-1");
-    EXPECT_EQ(text(IdPath1), "WIDE1-1,WIDE2-1");
-    userDragTrackbar(dialog, IdFrames0, 20);
-    EXPECT_EQ(text(IdPath1), "COMPRESSED");
-}
-
 TEST_F(SettingDisplays, DisabledConfigurationKeepsItsValues)
 {
     retype(IdCallsign1, "DB0XY");

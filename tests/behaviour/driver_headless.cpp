@@ -43,16 +43,13 @@ void userDragTrackbar(Dialog* dialog, int id, int position)
 
 void userChooseComboRow(Dialog* dialog, int id, int row)
 {
-    if (isItemEnabled(dialog, id)) {
+    if (!isItemEnabled(dialog, id))
+        return;
+    handleCommand(dialog, id, NotifyDropDown);
+    if (row >= 0) {
         setComboSelection(dialog, id, row);
         handleCommand(dialog, id, NotifySelChange);
     }
-}
-
-void userOpenComboList(Dialog* dialog, int id)
-{
-    if (isItemEnabled(dialog, id))
-        handleCommand(dialog, id, NotifyDropDown);
 }
 
 void userClick(Dialog* dialog, int id)

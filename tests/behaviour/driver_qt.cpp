@@ -148,26 +148,19 @@ void userDragTrackbar(Dialog* dialog, int id, int position)
     }
 }
 
-// Opens the list and takes the row with Return, as from the keyboard.
+// Takes the row with Return, as from the keyboard.
 void userChooseComboRow(Dialog* dialog, int id, int row)
 {
     auto* combo = qobject_cast<QComboBox*>(activeControl(dialog, id));
-    if (!combo->isEnabled() || row < 0 || row >= combo->count())
+    if (!combo->isEnabled())
         return;
     combo->showPopup();
-    combo->view()->setCurrentIndex(combo->model()->index(row, combo->modelColumn()));
-    QTest::keyClick(combo->view(), Qt::Key_Return);
+    if (row >= 0 && row < combo->count()) {
+        combo->view()->setCurrentIndex(combo->model()->index(row, combo->modelColumn()));
+        QTest::keyClick(combo->view(), Qt::Key_Return);
+    }
     if (combo->view()->isVisible())
         combo->hidePopup();
-}
-
-void userOpenComboList(Dialog* dialog, int id)
-{
-    auto* combo = qobject_cast<QComboBox*>(activeControl(dialog, id));
-    if (combo->isEnabled()) {
-        combo->showPopup();
-        combo->hidePopup();
-    }
 }
 
 void userClick(Dialog* dialog, int id) { QTest::mouseClick(activeControl(dialog, id), Qt::LeftButton); }

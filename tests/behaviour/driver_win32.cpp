@@ -187,17 +187,14 @@ void userDragTrackbar(Dialog* dialog, int id, int position)
 
 void userChooseComboRow(Dialog* dialog, int id, int row)
 {
-    if (HWND combo = enabledItem(dialog, id)) {
+    HWND combo = enabledItem(dialog, id);
+    if (!combo)
+        return;
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0); // the combo box sends CBN_DROPDOWN before its list shows
+    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    if (row >= 0) {
         SendMessageA(combo, CB_SETCURSEL, row, 0);
         SendMessageA(windowOf(dialog), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-    }
-}
-
-void userOpenComboList(Dialog* dialog, int id) // the combo box sends CBN_DROPDOWN before its list shows
-{
-    if (HWND combo = enabledItem(dialog, id)) {
-        SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
-        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
     }
 }
 

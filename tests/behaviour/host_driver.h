@@ -23,8 +23,9 @@ void userBackspace(Dialog* dialog, int id, int count);
 void userPaste(Dialog* dialog, int id, const std::string& text);
 // Drags a trackbar to a position (clamped to its range), ending with a scroll notification.
 void userDragTrackbar(Dialog* dialog, int id, int position);
+// Opens a combo box's list (the port list finds the ports again) and takes a row
+// from it; -1 closes it without a choice.
 void userChooseComboRow(Dialog* dialog, int id, int row);
-void userOpenComboList(Dialog* dialog, int id); // and closes it without a choice
 void userClick(Dialog* dialog, int id);
 // Gives an edit the keyboard focus (as a click into it does).
 void userFocus(Dialog* dialog, int id);

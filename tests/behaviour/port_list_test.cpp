@@ -14,7 +14,7 @@ TEST_F(PortList, OpeningTheListFindsThePortsAgainAndKeepsTheChoice)
     userChooseComboRow(dialog, IdPort, 1);
     ports = {portNamed("COM5"), portNamed("COM7"), portNamed("COM12")}; // COM3 pulled out, two plugged in
     EXPECT_EQ(getComboRowData(dialog, IdPort, 2), -1);
-    userOpenComboList(dialog, IdPort);
+    userChooseComboRow(dialog, IdPort, -1);
     EXPECT_EQ(getComboRowData(dialog, IdPort, 2), 2);
     EXPECT_EQ(getComboSelection(dialog, IdPort), 1);
     EXPECT_EQ(text(IdPort), "COM7");
@@ -23,14 +23,14 @@ TEST_F(PortList, OpeningTheListFindsThePortsAgainAndKeepsTheChoice)
 
     // The chosen port gone: the first that opens is chosen, as at the start, and programmed.
     ports = {{"ttyS0", "/dev/ttyS0", "", "", false, {PortBusy, 16, ""}}, portNamed("COM3")};
-    userOpenComboList(dialog, IdPort);
+    userChooseComboRow(dialog, IdPort, -1);
     EXPECT_EQ(text(IdPort), "COM3");
     userClick(dialog, IdProgram); // no device behind it on any machine
     EXPECT_EQ(messageTexts().back(), "cannot open selected COM-Port!");
     EXPECT_EQ(text(IdStatus), "");
 
     ports.clear(); // and none left
-    userOpenComboList(dialog, IdPort);
+    userChooseComboRow(dialog, IdPort, -1);
     EXPECT_EQ(getComboRowData(dialog, IdPort, 0), -1);
     EXPECT_EQ(getComboSelection(dialog, IdPort), -1);
     EXPECT_EQ(text(IdPort), "");

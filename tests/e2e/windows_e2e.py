@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """KorvelConfig.exe under Wine, used as a person uses it: mouse and keyboard
-through xdotool in the X display of the run, the clipboard through xclip, a
-pseudo-terminal as the tracker.
+through xdotool in the X display of the run, the clipboard through xclip,
+pseudo-terminals as the tracker.
 
 usage: windows_e2e.py EMULATOR PROGRAM
 
-Two pseudo-terminals sit behind COM links of the Wine prefix (see
-tests/serial/wine_com_driver.py): a decoy on the lowest free COM number and the
-tracker on the highest, so the port list never preselects the tracker and the
-test picks it as a user would. The test holds no end of the devices open: the
-program's close of the port is a hang-up here.
+Pseudo-terminals sit behind COM links of the Wine prefix (see
+tests/serial/wine_com_driver.py): a decoy on the lowest free COM number, the
+tracker on COM12, in the registry's SERIALCOMM map as a driver enters it, and
+later on COM11, plugged in while the program runs and found when the list opens.
+The port list never preselects the tracker: the test picks it as a user would.
+The test holds no end of the devices open: the program's close of the port is a
+hang-up here.
 """
 import os
 import subprocess
@@ -142,14 +144,29 @@ def listed_by_the_program(link):
 def run(emulator, program, instances):
     links = dosdevices([emulator, "cmd", "/c", "exit"])
     free = free_com_numbers(links)
-    if not check(len(free) >= 2 and not find_window(MAIN_DIALOG, 0), "no two free COM numbers, or a KorvelConfig runs"):
+    taken = [n for n in (11, 12) if os.path.lexists(os.path.join(links, "com%d" % n))]
+    if not check(free and not taken and not find_window(MAIN_DIALOG, 0), "no free COM number, COM11 or COM12 taken, "
+                                                                          "or a KorvelConfig runs"):
         return
-    decoy, tracker = Device(), Device()
-    made = [os.path.join(links, "com%d" % n) for n in (free[0], free[-1])]
+    # The map lives as long as the wineserver: a cmd waiting for input keeps it up.
+    keeper = subprocess.Popen([emulator, "cmd"], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL)
+    devices, made = {free[0]: Device(), 11: Device(), 12: Device()}, []
+
+    def plug_in(n):
+        made.append(os.path.join(links, "com%d" % n))
+        os.symlink(devices[n].path, made[-1])
+        if n > 9:
+            registry("add", n, "/d", "COM%d" % n)
+
+    def registry(action, n, *value):
+        subprocess.run([emulator, "reg", action, r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM", "/v",
+                        r"\Device\KorvelTest%d" % n, *value, "/f"], stdout=subprocess.DEVNULL)
+
     try:
-        os.symlink(decoy.path, made[0])
-        os.symlink(tracker.path, made[1])
-        row = sum(listed_by_the_program(os.path.join(links, "com%d" % n)) for n in range(1, free[-1]))
+        plug_in(free[0])
+        plug_in(12)
+        decoy, tracker = devices[free[0]], devices[12]
+        row = sum(listed_by_the_program(os.path.join(links, "com%d" % n)) for n in range(1, 10))  # before COM11, COM12
         first = KorvelConfig(emulator, program, instances)
         second = KorvelConfig(emulator, program, instances, refused=True)  # a second start while the first runs
         refusal = find_window("^Error$")
@@ -161,7 +178,7 @@ def run(emulator, program, instances):
         if not first.window:
             return
         check(not find_window("^Choose APRS-Symbol$", 0), "a symbol chooser opened at the start")
-        first.program(row, tracker, decoy, (CFG0, CFG1), "defaults")
+        first.program(row, tracker, decoy, (CFG0, CFG1), "defaults to COM12")
         press_keys(first.window, "alt+F4")
         check(first.exit_code() == 0, "Alt+F4 ended the program with %s" % first.exit_code(0))
         again = KorvelConfig(emulator, program, instances)  # once the first has ended, a new start runs
@@ -169,14 +186,15 @@ def run(emulator, program, instances):
             return
         again.click(COMMENT0)
         xdotool("type", "--delay", 50, "Test")
-        again.program(row, tracker, decoy, (CFG0_TEST, CFG1), "typed comment")
+        plug_in(11)  # the list opens, finds COM11 and shows it before COM12
+        again.program(row, devices[11], tracker, (CFG0_TEST, CFG1), "typed comment to COM11 plugged in later")
         # Overlong pastes into Path 0: one box each, after which the records fit.
         for text in ("WIDE1-1," * 40 + "COMPRESSED", "WIDE1-1," * 125):
             boxes = again.paste_into_path0(text)
             if check(len(boxes) == 1, "a paste of %d characters showed %d boxes" % (len(text), len(boxes))):
                 press_keys(boxes[0], "Return")
                 check(not wait_until(lambda: find_window(BOX, 0), 1.5), "a second box after a paste of %d" % len(text))
-        again.program(row, tracker, decoy, None, "after the pastes")
+        again.program(row + 1, tracker, decoy, None, "after the pastes, to COM12")
         # Closed with the close box while a box is open: the box goes along, nothing follows.
         check(len(again.paste_into_path0("RELAY," * 50)) == 1, "the RELAY paste did not show one box")
         again.click()
@@ -184,6 +202,10 @@ def run(emulator, program, instances):
     finally:
         for link in made:
             os.unlink(link)
+        for n in (11, 12):
+            registry("delete", n)
+        keeper.stdin.close()
+        keeper.wait()
 
 
 def main(argv, run=run):

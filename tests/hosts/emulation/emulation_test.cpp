@@ -1,8 +1,10 @@
+// The Win32 behaviours that the other hosts reproduce, at their edges.
 #include <gtest/gtest.h>
 
 #include "dialog_text.h"
+#include "dialog_units.h"
 
-TEST(DialogTextToUnsigned, ReadsLikeGetDlgItemInt)
+TEST(DialogText, ReadsNumbersLikeGetDlgItemInt)
 {
     const struct {
         const char* text;
@@ -16,4 +18,13 @@ TEST(DialogTextToUnsigned, ReadsLikeGetDlgItemInt)
     };
     for (const auto& c : cases)
         EXPECT_EQ(dialogTextToUnsigned(c.text), c.value) << '"' << c.text << '"';
+}
+
+// Rounded as Windows rounds, at edges that the fonts at hand need not reach.
+TEST(DialogUnits, RoundAsWindowsDoes)
+{
+    EXPECT_EQ(averageLetterWidth(52 * 6 + 25), 6);
+    EXPECT_EQ(averageLetterWidth(52 * 6 + 26), 7);
+    EXPECT_EQ(dluToPixelsX(194, {7, 16}), 340); // 339.5
+    EXPECT_EQ(dluToPixelsY(4, {6, 13}), 7);     // 6.5
 }
