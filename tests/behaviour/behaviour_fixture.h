@@ -51,8 +51,6 @@ protected:
     }
     void clearText(int id) { userBackspace(dialog, id, static_cast<int>(text(id).size())); }
     void retype(int id, const std::string& characters) { clearText(id); userType(dialog, id, characters); }
-    // Takes the focus away from whatever edit has it, so the next focus counts.
-    void focusElsewhere(int id = IdCallsign0) { userFocus(dialog, id); }
 
     std::vector<PortEntry> ports; // what the dialog finds whenever it looks
     Dialog* dialog = nullptr;

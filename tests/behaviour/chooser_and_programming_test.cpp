@@ -28,19 +28,8 @@ const Texts kCannotOpen{MainDialogTest::kWarning, "cannot open selected COM-Port
 
 using Programming = MainDialogTest;
 
-TEST_F(Programming, WithoutAPortTheWarningIsFollowedByTheOpenFailure)
-{
-    setItemText(dialog, IdStatus, "done.");
-    userClick(dialog, IdProgram);
-    EXPECT_EQ(messageTexts(), kCannotOpen);
-    for (const RecordedMessage& message : recordedMessages())
-        EXPECT_EQ(message.caption, "KorvelConfig");
-    EXPECT_EQ(texts({IdStatus, IdLog}), (Texts{"done.", ""}));
-    EXPECT_TRUE(recordedPauses().empty());
-}
-
 // Only a whole number from 0 to 15 is an SSID; configuration 1 switched off is not
-// programmed, so its SSID does not matter.
+// programmed, so its SSID does not matter. Without a port the run ends at the open.
 TEST_F(Programming, AnSsidThatIsNoWholeNumberFrom0To15IsRefusedBeforeAnythingIsSent)
 {
     const struct {
@@ -60,6 +49,8 @@ TEST_F(Programming, AnSsidThatIsNoWholeNumberFrom0To15IsRefusedBeforeAnythingIsS
                                     " must be a number from 0 to 15.";
         EXPECT_EQ(messageTexts(), c.refused ? Texts{refusal} : kCannotOpen) << (c.ssid ? c.ssid : "off");
     }
+    EXPECT_EQ(texts({IdStatus, IdLog}), (Texts{"", ""})); // without a port nothing was sent
+    EXPECT_TRUE(recordedPauses().empty());
 }
 
 TEST_F(Programming, APressDuringARunsMessageDoesNotStartASecondRun)

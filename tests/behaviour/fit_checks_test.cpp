@@ -88,7 +88,7 @@ TEST_F(FitChecks, TheCharacterThatOverflowsComment1EmptiesIt)
     userType(dialog, IdComment1, std::string(21, 'c'));
     EXPECT_EQ(text(IdEepromSpaceLeft), "0");
     EXPECT_TRUE(recordedMessages().empty());
-    focusElsewhere(); // with no room left at the focus, comment 1 gets no usable limit
+    userFocus(dialog, IdCallsign0); // with no room left at its next focus, comment 1 gets no usable limit
     userFocus(dialog, IdComment1);
     userType(dialog, IdComment1, "d");
     EXPECT_EQ(text(IdComment1), "");

@@ -103,7 +103,7 @@ TEST_F(SettingsFiles, RefusedFilesNameFileLineAndKeyAndChangeNothing)
         {"secondConfig = maybe\n", ", line 1, \"secondConfig\": must be on or off"},
         {"[config0]\n\ncallsign DL1ABC\n", ", line 3, \"callsign DL1ABC\": line without \"=\""},
         {"[config0]\nssid = 1\nssid = 1\n", ", line 3, \"ssid\": given twice"},
-        {"\x89PNG\r\n\x1a\n", ", line 1: not UTF-8 text"},
+        {"\x89PNG\r\n\x1a\n", ", line 1: not UTF-8 text"}, {"[config0]\ncomment = \xE0\x80\xAF\n", ", line 2: not UTF-8 text"},
         {std::string("[config0]\ncomment = a\0b\n", 24), ", line 2: not UTF-8 text"},
         {std::string(64 * 1024, '#') + "\n", ": larger than 64 KiB"},
     };

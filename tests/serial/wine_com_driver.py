@@ -1,13 +1,10 @@
 #!/usr/bin/env python3
-"""Runs the Win32 port tests under Wine with a pseudo-terminal as a COM port;
-its pieces serve the end-to-end tests (tests/e2e) too.
+"""Runs the Win32 port tests under Wine with a pseudo-terminal as a COM port; its
+pieces serve the end-to-end tests too. usage: wine_com_driver.py EMULATOR PROGRAM [ARGS...]
 
-usage: wine_com_driver.py EMULATOR PROGRAM [ARGS...]
-
-Wine looks up the link dosdevices/comN of the prefix at every open of
-"\\\\.\\COMn", so a link made while the wineserver runs counts at once; the
-wineserver's mountmgr rewrites only the links of the ports it finds.
-"""
+Wine looks up the link dosdevices/comN of the prefix at every open of "\\\\.\\COMn", so a
+link made while the wineserver runs counts at once; its mountmgr rewrites only the links of
+the ports it finds."""
 import os
 import pty
 import select

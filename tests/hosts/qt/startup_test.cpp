@@ -1,5 +1,6 @@
-// The single-instance guard across real starts of the program's start-up (message
-// boxes printed instead of shown), in a runtime directory of the test's own.
+// The program's start-up, in a runtime directory of the test's own: the
+// single-instance guard across real starts (message boxes printed instead of
+// shown), and the real message boxes offscreen.
 
 #include <csignal>
 #include <cstdio>
@@ -9,9 +10,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
+#include "control_ids.h"
+#include "dialog_qt.h"
 #include "instance_lock.h"
+#include "startup_qt.h"
 
 namespace {
 
@@ -22,7 +32,7 @@ std::string line(FILE* out) // empty once the output is closed
     return text.substr(0, text.find('\n'));
 }
 
-class InstanceLock : public ::testing::Test {
+class Startup : public ::testing::Test {
 protected:
     void SetUp() override { setenv("XDG_RUNTIME_DIR", mkdtemp(dir), 1); }
     void TearDown() override
@@ -36,7 +46,7 @@ protected:
     pid_t stayer = -1; // a start that stays until killed
 };
 
-TEST_F(InstanceLock, ASecondStartIsRefusedUntilTheFirstIsGoneEvenByKill)
+TEST_F(Startup, ASecondStartIsRefusedUntilTheFirstIsGoneEvenByKill)
 {
     // Each start prints "shown" once its dialog is up, then ends ("quit") or stays.
     FILE* first = popen(START_PROBE " stay & echo $!", "r");
@@ -60,7 +70,7 @@ TEST_F(InstanceLock, ASecondStartIsRefusedUntilTheFirstIsGoneEvenByKill)
 
 // A symlink planted under the lock's name is neither obeyed nor followed to create
 // a file elsewhere: the guard moves to /tmp, as without a runtime directory.
-TEST_F(InstanceLock, SomeoneElsesFileIsNeitherObeyedNorCreated)
+TEST_F(Startup, SomeoneElsesLockFileIsNeitherObeyedNorCreated)
 {
     const std::string name = "KorvelConfig-test-" + std::to_string(getpid()), elsewhere = std::string(dir) + "/x";
     ASSERT_EQ(symlink(elsewhere.c_str(), (std::string(dir) + "/" + name + ".lock").c_str()), 0);
@@ -70,6 +80,34 @@ TEST_F(InstanceLock, SomeoneElsesFileIsNeitherObeyedNorCreated)
     EXPECT_EQ(acquireInstanceLock(name.c_str()), 0);
     unlink((std::string(dir) + "/" + name + ".lock").c_str());
     unlink(("/tmp/" + name + "-" + std::to_string(getuid()) + ".lock").c_str());
+}
+
+int boxesAtClose = -1;
+
+// Closed while a fit check's box is open, the program shows nothing more (a box
+// would wait until the time-out) and ends with 0.
+TEST_F(Startup, ClosedWhileAFitMessageIsOpenTheProgramEndsWithZero)
+{
+    int argc = 1;
+    char name[] = "korvelconfig";
+    char* argv[] = {name, nullptr};
+    EXPECT_EQ(runKorvelConfig(argc, argv, [] {
+        QTimer::singleShot(20000, [] { QCoreApplication::exit(3); });
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* dialog = dynamic_cast<Dialog*>(window)) {
+                QTimer::singleShot(200, dialog, [dialog] { // inside the box's loop
+                    boxesAtClose = 0;
+                    for (QWidget* box : QApplication::topLevelWidgets())
+                        boxesAtClose += qobject_cast<QMessageBox*>(box) && box->isVisible();
+                    dialog->close();
+                });
+                QApplication::clipboard()->setText(QStringLiteral("WIDE1-1,").repeated(125));
+                auto* edit = qobject_cast<QLineEdit*>(dialogControl(dialog, IdPath0));
+                edit->selectAll();
+                QTimer::singleShot(0, edit, &QLineEdit::paste);
+            }
+    }), 0);
+    EXPECT_EQ(boxesAtClose, 1);
 }
 
 } // namespace
