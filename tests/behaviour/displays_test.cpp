@@ -62,16 +62,77 @@ TEST_F(SettingDisplays, PathTypesWriteThePathAndBoundTheDriveInterval)
     EXPECT_EQ(texts({IdPath1, IdDriveIntervalValue1}), (Texts{"COMPRESSED", "30 sec"})); // configuration 1 untouched
 }
 
-TEST_F(SettingDisplays, DisabledConfigurationKeepsItsValues)
+// What the user sees of configuration 1 after each step: the button's caption,
+// "(grey)" when the button is, the EEPROM space left, and any control of the
+// configuration (a sample of each kind) that disagrees with the caption.
+TEST_F(MainDialogTest, SecondConfigFollowsTheButtonAndTheRoomLeft)
 {
-    retype(IdCallsign1, "DB0XY");
-    userDragTrackbar(dialog, IdTxDelay1, 50);
-    userClick(dialog, IdSecondConfig);
-    EXPECT_FALSE(enabled(IdCallsign1));
-    userDragTrackbar(dialog, IdTxDelay0, 60); // scrolling while it is off still refreshes its labels
-    userClick(dialog, IdSecondConfig);
-    EXPECT_EQ(texts({IdCallsign1, IdTxDelayValue1}), (Texts{"DB0XY", "333.3 ms"}));
-    EXPECT_EQ(position(IdTxDelay1), 50);
+    enum Step { Click, Comment0, Backspace0 };
+    const struct {
+        std::vector<std::pair<Step, int>> steps; // a step and how many characters; "k" to comment 0
+        Texts seen;
+    } cases[] = {
+        {{{Click, 0}, {Click, 0}}, {"Enable 2nd Config, 43", "Disable 2nd Config, 21"}}, // 43: the end marker too
+        // Off by itself when comment 0 needs the room, back on with room of 22.
+        {{{Comment0, 21}, {Comment0, 1}, {Comment0, 1}, {Backspace0, 1}, {Backspace0, 1}},
+         {"Disable 2nd Config, 0", "Enable 2nd Config (grey), 21", "Enable 2nd Config (grey), 20",
+          "Enable 2nd Config (grey), 21", "Disable 2nd Config, 0"}},
+        // Off by the user it stays off, and the button follows the room; a grey one does nothing.
+        {{{Click, 0}, {Comment0, 21}, {Comment0, 1}, {Click, 0}, {Backspace0, 1}},
+         {"Enable 2nd Config, 43", "Enable 2nd Config, 22", "Enable 2nd Config (grey), 21",
+          "Enable 2nd Config (grey), 21", "Enable 2nd Config, 22"}},
+    };
+    for (const auto& c : cases) {
+        reopen();
+        Texts seen;
+        for (const auto& [step, count] : c.steps) {
+            if (step == Click)
+                userClick(dialog, IdSecondConfig);
+            else if (step == Comment0)
+                userType(dialog, IdComment0, std::string(static_cast<std::size_t>(count), 'k'));
+            else
+                userBackspace(dialog, IdComment0, count);
+            const bool on = text(IdSecondConfig) == "Disable 2nd Config";
+            seen.push_back(text(IdSecondConfig) + (enabled(IdSecondConfig) ? ", " : " (grey), ") +
+                           text(IdEepromSpaceLeft));
+            for (int id : {IdConfig1Group, IdCallsign1, IdSsid1, IdSymbol1, IdHops1, IdPathType1, IdPath1, IdComment1,
+                           IdTxDelayValue1, IdFramesLabel1, IdHopsLabel1})
+                if (enabled(id) != on)
+                    seen.back() += ", control " + std::to_string(id) + (on ? " grey" : " enabled");
+        }
+        EXPECT_EQ(seen, c.seen);
+        EXPECT_TRUE(recordedMessages().empty());
+    }
+}
+
+// Switched on again with comment 0 grown meanwhile: comment 1 loses what does not
+// fit, and takes no more than it holds plus the room left.
+TEST_F(MainDialogTest, SwitchingOnCutsComment1ByTheShortfall)
+{
+    const struct {
+        const char* comment1;
+        const char* path1; // set while configuration 1 is off
+        Texts shown;       // comment 1 and the room left
+        unsigned limit;
+        std::size_t messages;
+    } cases[] = {
+        {"ABCDEFGHIJ", "COMPRESSED", {"A", "0"}, 1, 0}, // 63 - 41 - 31 = -9: no message
+        // 63 - 41 - (21 + 21 + 3) = -23: still 20 short when empty, reported once
+        {"ABC", "WIDE1-1,WIDE2-2,WIDE3-3", {"", "-20"}, 0, 1},
+    };
+    for (const auto& c : cases) {
+        reopen();
+        userType(dialog, IdComment1, c.comment1);
+        userClick(dialog, IdSecondConfig);
+        userType(dialog, IdComment0, std::string(20, 'k')); // 64 - 41 = 23 while off
+        setItemText(dialog, IdPath1, c.path1);
+        userClick(dialog, IdSecondConfig);
+        EXPECT_EQ(texts({IdComment1, IdEepromSpaceLeft}), c.shown);
+        EXPECT_EQ(textLimitOf(dialog, IdComment1), c.limit);
+        userType(dialog, IdComment1, c.limit ? "" : "x");
+        EXPECT_EQ(text(IdComment1), c.shown[0]);
+        EXPECT_EQ(recordedMessages().size(), c.messages);
+    }
 }
 
 } // namespace

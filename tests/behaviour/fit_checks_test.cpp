@@ -120,4 +120,32 @@ TEST_F(FitChecks, CommentLimitsAtTheFocus)
     EXPECT_TRUE(recordedMessages().empty());
 }
 
+std::string repeated(const std::string& piece, int times) { return times > 0 ? piece + repeated(piece, times - 1) : ""; }
+
+TEST_F(FitChecks, ALongPastedPathIsTrimmedToWhatFitsUnderOneMessage)
+{
+    // The first one holds "COMPRESSED" only beyond the 255 characters the budget counts.
+    for (const std::string& paste : {repeated("WIDE1-1,", 40) + "COMPRESSED", repeated("WIDE1-1,", 125),
+                                     repeated("RELAY,", 50)}) {
+        clearText(IdPath0);
+        clearRecordedPrompts();
+        userPaste(dialog, IdPath0, paste);
+        EXPECT_EQ(messageTexts(), Texts{kPathDoesNotFit}) << paste.size();
+        EXPECT_GE(std::stoi(text(IdConfig0SpaceLeft)), 0) << paste.size();
+        EXPECT_GE(std::stoi(text(IdEepromSpaceLeft)), 0) << paste.size();
+        EXPECT_EQ(text(IdPath0).substr(0, 5), paste.substr(0, 5));
+    }
+}
+
+TEST_F(FitChecks, ClosingTheDialogWhileTheMessageIsOpenEndsEverything)
+{
+    clearText(IdPath0);
+    setMessageHook([this](const RecordedMessage&) { userCloseMainDialog(dialog); });
+    userPaste(dialog, IdPath0, repeated("RELAY,", 50));
+    setMessageHook({});
+    userClick(dialog, IdProgram);
+    userType(dialog, IdComment1, std::string(30, 'c'));
+    EXPECT_EQ(messageTexts(), Texts{kPathDoesNotFit});
+}
+
 } // namespace

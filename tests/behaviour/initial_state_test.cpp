@@ -58,4 +58,53 @@ TEST_F(InitialState, BudgetSecondConfigurationTargetAndLists)
     EXPECT_EQ(text(IdPort), "ttyS0 (busy)");
 }
 
+// Typed and pasted text is Windows-1252, upper-cased within it where a field
+// wants capitals; a paste ends at its first line break and no control character
+// gets in.
+TEST_F(MainDialogTest, TypedAndPastedTextIsWindows1252WithoutControlCharacters)
+{
+    retype(IdCallsign0, "dl1\xe9\xff\x9axyz");
+    retype(IdPath1, "wide1-1");
+    userType(dialog, IdComment0, "\x80\xe9");
+    userPaste(dialog, IdComment0, "ab\tc\x01\x7f" "d\r\nsecond line");
+    userType(dialog, IdComment0, "\t\x7f" "e");
+    userPaste(dialog, IdComment1, "\nnothing");
+    EXPECT_EQ(texts({IdCallsign0, IdPath1, IdComment0, IdComment1}),
+              (Texts{"DL1\xc9\x9f\x8a", "WIDE1-1", "\x80\xe9" "abcde", ""}));
+}
+
+PortEntry portNamed(const std::string& name) { return {name, "korvel-no-such-port-" + name, "", "", true, {}}; }
+
+class PortList : public MainDialogTest {
+protected:
+    void setUpPorts() override { ports = {portNamed("COM3"), portNamed("COM7")}; }
+};
+
+TEST_F(PortList, OpeningTheListFindsThePortsAgainAndKeepsTheChoice)
+{
+    userChooseComboRow(dialog, IdPort, 1);
+    ports = {portNamed("COM5"), portNamed("COM7"), portNamed("COM12")}; // COM3 pulled out, two plugged in
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), -1);
+    userChooseComboRow(dialog, IdPort, -1);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), 2);
+    EXPECT_EQ(getComboSelection(dialog, IdPort), 1);
+    EXPECT_EQ(text(IdPort), "COM7");
+    userChooseComboRow(dialog, IdPort, 2);
+    EXPECT_EQ(text(IdPort), "COM12");
+
+    // The chosen port gone: the first that opens is chosen, as at the start, and programmed.
+    ports = {{"ttyS0", "/dev/ttyS0", "", "", false, {PortBusy, 16, ""}}, portNamed("COM3")};
+    userChooseComboRow(dialog, IdPort, -1);
+    EXPECT_EQ(text(IdPort), "COM3");
+    userClick(dialog, IdProgram); // no device behind it on any machine
+    EXPECT_EQ(messageTexts().back(), "cannot open selected COM-Port!");
+    EXPECT_EQ(text(IdStatus), "");
+
+    ports.clear(); // and none left
+    userChooseComboRow(dialog, IdPort, -1);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 0), -1);
+    EXPECT_EQ(getComboSelection(dialog, IdPort), -1);
+    EXPECT_EQ(text(IdPort), "");
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // from files, the same records from both, round trips, refusals, hostile files, saving.
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -141,8 +142,7 @@ TEST_F(SettingsFiles, SavingWritesEveryKeyOrTellsWhy)
     const std::string path = file("old");
     ASSERT_EQ(saveSettingsFile(dialog, path), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1); // no temporary left
-    std::ifstream saved(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), settingsTextOf(dialog));
+    EXPECT_EQ((std::stringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str(), settingsTextOf(dialog));
     setItemText(dialog, IdSsid1, "16");
     EXPECT_EQ(saveSettingsFile(dialog, path), 0);
     EXPECT_EQ(recordedMessages().back().text, "SSID of Config 1 must be a number from 0 to 15.");

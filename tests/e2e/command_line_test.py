@@ -13,32 +13,31 @@ import windows_e2e as e2e  # noqa: E402
 
 R0 = "$#Pe030,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35,255 "
 R1 = "$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 "
-WIDE = "$#Pe040,100,156,158,134,130,152,152,114,174,146,136,138,100,64,5,3,240,96,0,6,11,62,47,0,84,101,115,116,0,10,35 "
 
 
 def main(program):
     files, folder = {}, tempfile.mkdtemp()
-    for name, text in [("empty", b""), ("typo", b"[config0]\ncalsign = X\n"), ("binary", bytes(range(256)) * 4),
-                       ("wide", b"secondConfig = off\n[config0]\npathType = WIDEn-n\ndigiHops = 2\ncomment = Test\n")]:
+    for name, text in [("empty", b""), ("typo", b"[config0]\ncalsign = X\n"), ("binary", bytes(range(256)) * 4)]:
         files[name] = os.path.join(folder, name + ".korvel")
         open(files[name], "wb").write(text)
-    device, link = e2e.Device(), None
-    port, absent = device.path, "/dev/korvel-no-such-port"
-    if len(program) > 1:  # Wine: the pseudo-terminal as a free COM number, another one left free
+    device, made = e2e.Device(), []
+    port, absent, no_line, refusal = device.path, "/dev/korvel-no-such-port", "/dev/null", "/dev/null: "
+    if len(program) > 1:  # Wine: COM ports linked to the pseudo-terminal and to /dev/null, one left free
         links = e2e.dosdevices(program[:1] + ["cmd", "/c", "exit"])
         free = e2e.free_com_numbers(links)
-        link = os.path.join(links, "com%d" % free[-1])
-        os.symlink(device.path, link)
-        port, absent = "COM%d" % free[-1], "COM%d" % free[0]
+        for n, target in ((free[-1], device.path), (free[1], "/dev/null")):
+            made.append(os.path.join(links, "com%d" % n))
+            os.symlink(target, made[-1])
+        port, absent, no_line, refusal = "COM%d" % free[-1], "COM%d" % free[0], "COM%d" % free[1], "cannot set COMstate"
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
     cases = [  # arguments, exit code, output, last line of error output (part), records on the line
         (["--version"], 0, "KorvelConfig 1.12.0\n", None, []),
         (["--records", files["empty"]], 0, R0 + "\n" + R1 + "\n", None, []),
-        (["--program", files["wide"], "--port", port], 0, WIDE + "\n", "done.", [WIDE]),
         (["--program", files["empty"], "--port", port, "--baud", "9600"], 0, R0 + "\n" + R1 + "\n", "done.", [R0, R1]),
         (["--program", files["typo"], "--port", port], 1, "", files["typo"] + ', line 2, "calsign": unknown key', []),
         (["--program", files["binary"], "--port", port], 1, "", files["binary"] + ", line 1: not UTF-8 text", []),
         (["--program", files["empty"], "--port", absent], 1, "", "cannot open selected COM-Port!", []),
+        (["--program", files["empty"], "--port", no_line], 1, "", "cannot open selected COM-Port! (" + refusal, []),
         (["--bogus"], 1, "", ": unknown option --bogus (see --help)", []),
     ]
     failed_cases = 0
@@ -61,7 +60,7 @@ def main(program):
             print("%s %s" % ("FAIL" if len(e2e.failures) > failed else "ok  ", label))
     finally:
         shutil.rmtree(folder)
-        if link:
+        for link in made:
             os.unlink(link)
     print("%d passed, %d failed" % (len(cases) - failed_cases, failed_cases))
     return 1 if e2e.failures else 0

@@ -5,8 +5,7 @@ pseudo-terminals as the tracker.
 
 usage: windows_e2e.py EMULATOR PROGRAM
 
-Pseudo-terminals sit behind COM links of the Wine prefix (see
-tests/serial/wine_com_driver.py): a decoy on the lowest free COM number, the
+Pseudo-terminals sit behind COM links of the Wine prefix (see wine_ports.py): a decoy on the lowest free COM number, the
 tracker on COM12, in the registry's SERIALCOMM map as a driver enters it, and
 later on COM11, plugged in while the program runs and found when the list opens.
 The port list never preselects the tracker: the test picks it as a user would.
@@ -18,13 +17,12 @@ import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "serial"))
-from wine_com_driver import Device, dosdevices, free_com_numbers  # noqa: E402
+from wine_ports import Device, dosdevices, free_com_numbers
 
 MAIN_DIALOG, BOX = r"^Korvel Config V1\.12$", "^KorvelConfig$"
 CFG0 = b"$#Pe030,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35,255 "
 CFG1 = b"$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 "
-CFG0_TEST = CFG0.replace(b"47,0,0,", b"47,0,84,101,115,116,0,")  # with "Test" typed as comment 0
+CFG0_TEST = CFG0.replace(b"47,0,0,10,", b"47,0,84,101,115,116,0,50,")  # "Test" typed as comment 0, Frames 0 at 50
 PAUSE = 0.5  # the program's own pause between the steps of a run
 PROGRAM_BUTTON, PORT_LIST_ARROW, COMMENT0, PATH0 = (36, 268), (144, 263), (107, 168), (100, 48)  # of 339 x 284 units
 failures = []
@@ -93,10 +91,10 @@ class KorvelConfig:
                                                    22 + round(units[1] * (height - 25) / 284))
         xdotool("mousemove", "--window", self.window, x, y, "click", 1)
 
-    def program(self, row, tracker, decoy, expected, label):
+    def program(self, up, tracker, decoy, expected, label):  # to the port up rows from the list's end
         self.click(PORT_LIST_ARROW)
         time.sleep(0.3)
-        press_keys(self.window, *(["Up"] * 12 + ["Down"] * row + ["Return"]))  # the dropped list's keys
+        press_keys(self.window, "End", *(["Up"] * up), "Return")  # the dropped list's keys
         tracker.take()
         self.click(PROGRAM_BUTTON)
         warning = find_window(BOX, 20)
@@ -132,15 +130,6 @@ class KorvelConfig:
             return None
 
 
-def listed_by_the_program(link):
-    # The program lists a COM port that it can open; so does a test run by the same user.
-    try:
-        os.close(os.open(link, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK))
-        return True
-    except OSError:
-        return False
-
-
 def run(emulator, program, instances):
     links = dosdevices([emulator, "cmd", "/c", "exit"])
     free = free_com_numbers(links)
@@ -166,7 +155,6 @@ def run(emulator, program, instances):
         plug_in(free[0])
         plug_in(12)
         decoy, tracker = devices[free[0]], devices[12]
-        row = sum(listed_by_the_program(os.path.join(links, "com%d" % n)) for n in range(1, 10))  # before COM11, COM12
         first = KorvelConfig(emulator, program, instances)
         second = KorvelConfig(emulator, program, instances, refused=True)  # a second start while the first runs
         refusal = find_window("^Error$")
@@ -178,7 +166,7 @@ def run(emulator, program, instances):
         if not first.window:
             return
         check(not find_window("^Choose APRS-Symbol$", 0), "a symbol chooser opened at the start")
-        first.program(row, tracker, decoy, (CFG0, CFG1), "defaults to COM12")
+        first.program(0, tracker, decoy, (CFG0, CFG1), "defaults to COM12")
         press_keys(first.window, "alt+F4")
         check(first.exit_code() == 0, "Alt+F4 ended the program with %s" % first.exit_code(0))
         again = KorvelConfig(emulator, program, instances)  # once the first has ended, a new start runs
@@ -186,15 +174,16 @@ def run(emulator, program, instances):
             return
         again.click(COMMENT0)
         xdotool("type", "--delay", 50, "Test")
+        xdotool("key", "--delay", 50, "Tab", "End")  # the dialog manager's Tab: on to Frames 0, moved to its end
         plug_in(11)  # the list opens, finds COM11 and shows it before COM12
-        again.program(row, devices[11], tracker, (CFG0_TEST, CFG1), "typed comment to COM11 plugged in later")
+        again.program(1, devices[11], tracker, (CFG0_TEST, CFG1), "typed comment to COM11 plugged in later")
         # Overlong pastes into Path 0: one box each, after which the records fit.
         for text in ("WIDE1-1," * 40 + "COMPRESSED", "WIDE1-1," * 125):
             boxes = again.paste_into_path0(text)
             if check(len(boxes) == 1, "a paste of %d characters showed %d boxes" % (len(text), len(boxes))):
                 press_keys(boxes[0], "Return")
                 check(not wait_until(lambda: find_window(BOX, 0), 1.5), "a second box after a paste of %d" % len(text))
-        again.program(row + 1, tracker, decoy, None, "after the pastes, to COM12")
+        again.program(0, tracker, decoy, None, "after the pastes, to COM12")
         # Closed with the close box while a box is open: the box goes along, nothing follows.
         check(len(again.paste_into_path0("RELAY," * 50)) == 1, "the RELAY paste did not show one box")
         again.click()

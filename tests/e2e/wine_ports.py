@@ -1,6 +1,4 @@
-#!/usr/bin/env python3
-"""Runs the Win32 port tests under Wine with a pseudo-terminal as a COM port; its
-pieces serve the end-to-end tests too. usage: wine_com_driver.py EMULATOR PROGRAM [ARGS...]
+"""Pseudo-terminals as the COM ports of KorvelConfig.exe under Wine, for the end-to-end tests.
 
 Wine looks up the link dosdevices/comN of the prefix at every open of "\\\\.\\COMn", so a
 link made while the wineserver runs counts at once; its mountmgr rewrites only the links of
@@ -9,12 +7,8 @@ import os
 import pty
 import select
 import subprocess
-import sys
 import threading
 import time
-
-# Shaped like a record, then every byte value: the line must be raw.
-PAYLOAD = b"$#Pe0 156,160,134,168,152,164,96,0 " + bytes(range(256)) + b"\r\n end"
 
 
 def dosdevices(first_use):
@@ -69,31 +63,3 @@ class Device(threading.Thread):
     def take(self):
         taken, self.events = self.events, []
         return taken
-
-    def received(self):
-        return b"".join(e[3] for e in self.take())
-
-
-def main(emulator, program, *args):
-    links = dosdevices([emulator, program, "--gtest_list_tests"])
-    free, device = free_com_numbers(links), Device()
-    if len(free) < 2:
-        return print("wine_com_driver: fewer than two free COM numbers in " + links) or 1
-    link = os.path.join(links, "com%d" % free[-1])
-    os.symlink(device.path, link)
-    try:
-        env = dict(os.environ, KORVEL_TEST_COM=str(free[-1]), KORVEL_TEST_ABSENT_COM=str(free[0]),
-                   KORVEL_TEST_PAYLOAD_HEX=PAYLOAD.hex())
-        status = subprocess.run([emulator, program] + list(args), env=env).returncode
-        time.sleep(0.1)
-    finally:
-        os.unlink(link)
-    received = device.received()
-    if status != 0 or received != PAYLOAD:
-        return print("wine_com_driver: the test program ended with %d; COM%d carried %s, not the payload %s"
-                     % (status, free[-1], received.hex(), PAYLOAD.hex())) or 1
-    return print("wine_com_driver: the %d bytes of the payload arrived unchanged" % len(PAYLOAD)) or 0
-
-
-if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:]) if len(sys.argv) >= 3 else print(__doc__) or 2)
