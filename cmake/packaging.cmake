@@ -33,7 +33,7 @@ License: GPL-3.0-or-later
 install(FILES ${korvel_package_files}/korvelconfig.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${korvel_package_files}/copyright DESTINATION ${korvel_doc})
 install(FILES ${KORVEL_ROOT}/README.md DESTINATION ${korvel_doc})
-install(FILES ${KORVEL_ROOT}/resources/korvelconfig.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${KORVEL_ROOT}/resources/org.korvelconfig.KorvelConfig.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvelconfig)

@@ -14,8 +14,8 @@ cmake --build --preset windows -j "$jobs" --target KorvelConfig
 version=$(sed -n 's/^#define KORVEL_VERSION "\(.*\)"$/\1/p' build/linux/generated/korvel_version.h)
 
 # What goes out is valid as its readers check it.
-desktop-file-validate resources/korvelconfig.desktop
-appstreamcli validate --no-net --pedantic resources/korvelconfig.metainfo.xml
+desktop-file-validate resources/org.korvelconfig.KorvelConfig.desktop
+appstreamcli validate --no-net --pedantic resources/org.korvelconfig.KorvelConfig.metainfo.xml
 
 mkdir -p dist
 (cd build/linux && cpack -G DEB >/dev/null)

@@ -69,10 +69,3 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     ReleaseMutex(instanceMutex);
     return 0;
 }
-
-// The runtime's default terminate handler names the type of an uncaught exception,
-// which links the whole C++ demangler into the program. Nothing here throws; the
-// handler only has to end the program.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-} // namespace __gnu_cxx

@@ -40,7 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     windowClass.lpszClassName = "trackerDialog";
     RegisterClassA(&windowClass);
 
-    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(ResMainDialog), NULL, emptyDialogProc, 0);
+    HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(ResMainDialog), NULL, emptyDialogProc, 0);
     if (!dialog)
         return -1;
     ShowWindow(dialog, SW_SHOW);
