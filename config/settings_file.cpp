@@ -1,32 +1,16 @@
 #include "settings_file.h"
 
+#include "windows1252.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
 
 namespace {
 
-// Unicode of the Windows-1252 bytes 0x80 to 0x9F; the five that name no
-// character map to their C1 code points, as Windows maps them.
-const char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char fromCodePoint(std::uint32_t code)
-{
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
-        return static_cast<char>(code);
-    const auto* end = kCp1252High + 32;
-    const auto* found = std::find(kCp1252High, end, static_cast<char16_t>(code));
-    // What Windows-1252 lacks becomes "?", as it does when typed.
-    return code <= 0xFFFF && found != end ? static_cast<char>(0x80 + (found - kCp1252High)) : '?';
-}
-
 void appendUtf8(std::string& out, unsigned char byte)
 {
-    const std::uint32_t code = byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : byte;
+    const std::uint32_t code = unicodeFromWindows1252(byte);
     if (code < 0x80) {
         out += static_cast<char>(code);
     } else if (code < 0x800) {
@@ -62,7 +46,7 @@ int decodeLine(std::string_view line, std::string& out)
             return 0;
         if ((code < 0x20 && code != '\t') || code == 0x7F)
             return 0;
-        out += fromCodePoint(code);
+        out += static_cast<char>(windows1252FromUnicode(code));
         i += static_cast<std::size_t>(extra) + 1;
     }
     return 1;

@@ -114,9 +114,14 @@ std::string devicePathFor(const std::string& port)
         return entry->devicePath;
     if (!port.empty() && port[0] == '/')
         return port;
-    const bool com = port.size() > 3 && (port[0] | 0x20) == 'c' && (port[1] | 0x20) == 'o' && (port[2] | 0x20) == 'm' &&
-                     port.find_first_not_of("0123456789", 3) == std::string::npos && port.size() <= 6;
-    return com ? comDevicePath(static_cast<unsigned>(std::stoul(port.substr(3)))) : std::string();
+    // "COM" and up to three digits, in any case.
+    if (port.size() < 4 || port.size() > 6 || (port[0] | 0x20) != 'c' || (port[1] | 0x20) != 'o' ||
+        (port[2] | 0x20) != 'm' || port.find_first_not_of("0123456789", 3) != std::string::npos)
+        return std::string();
+    unsigned number = 0;
+    for (std::size_t i = 3; i < port.size(); ++i)
+        number = number * 10 + static_cast<unsigned>(port[i] - '0');
+    return comDevicePath(number);
 }
 
 int programFromFile(const std::string& path, const std::string& port, const std::string& baud,

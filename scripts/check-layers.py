@@ -17,7 +17,7 @@ ALLOWED = {
     "config": {"config"},
     "serial": {"serial"},
     "dialog": {"dialog", "config", "serial"},
-    "hosts/emulation": {"hosts/emulation"},
+    "hosts/emulation": {"hosts/emulation", "config"},
     "hosts/headless": {"hosts/headless", "hosts/emulation", "dialog", "config", "serial"},
     "hosts/win32": {"hosts/win32", "hosts/emulation", "dialog", "config", "serial"},
     "hosts/qt": {"hosts/qt", "hosts/emulation", "dialog", "config", "serial"},

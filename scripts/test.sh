@@ -39,6 +39,10 @@ for preset in linux linux-asan windows; do
     ctest --preset "$preset" -j "$jobs"
 done
 
+echo "=== packages"
+scripts/package.sh
+tests/e2e/check_packages.sh
+
 echo "=== artwork"
 python3 resources/check_artwork.py
 

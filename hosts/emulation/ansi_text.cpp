@@ -1,15 +1,10 @@
 #include "ansi_text.h"
 
+#include "windows1252.h"
+
 #include <type_traits>
 
 namespace {
-
-// Bytes 0x80 to 0x9F; the other bytes are their own code points.
-const char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 bool isSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -34,21 +29,9 @@ Text singleLine(const Text& text)
 
 } // namespace
 
-unsigned char ansiFromUtf16(char16_t character)
-{
-    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF))
-        return static_cast<unsigned char>(character);
-    for (unsigned i = 0; i < 32; ++i) {
-        if (kHighControls[i] == character)
-            return static_cast<unsigned char>(0x80 + i);
-    }
-    return '?';
-}
+unsigned char ansiFromUtf16(char16_t character) { return windows1252FromUnicode(character); }
 
-char16_t utf16FromAnsi(unsigned char byte)
-{
-    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : static_cast<char16_t>(byte);
-}
+char16_t utf16FromAnsi(unsigned char byte) { return static_cast<char16_t>(unicodeFromWindows1252(byte)); }
 
 std::string ansiFromUtf16(const std::u16string& text)
 {

@@ -16,9 +16,9 @@ int runKorvelConfig(int& argc, char** argv, void (*afterShow)(), const std::stri
     QApplication application(argc, argv);
     QApplication::setFont(dialogFont());
     // Message boxes and the chooser show the program's icon too, and desktops
-    // match the windows to korvelconfig.desktop.
+    // match the windows to their desktop entry.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvelconfig.png")));
-    QGuiApplication::setDesktopFileName(QStringLiteral("korvelconfig"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.korvelconfig.KorvelConfig"));
     if (!mayRun) {
         showMessage("KorvelConfig allready started.", "Error");
         return -1;

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cassert>
+#include <vector>
 
 #include "ansi_text.h"
 #include "host_win32.h"
@@ -96,9 +97,10 @@ LRESULT CALLBACK singleLineProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
         std::u16string pasted;
         if (clipboardText(edit, pasted)) {
             const std::u16string taken = singleLineInput(pasted);
-            const std::wstring text(taken.begin(), taken.end());
+            std::vector<wchar_t> text(taken.begin(), taken.end());
+            text.push_back(L'\0');
             // Limited and upper-cased like typing, and one change.
-            SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+            SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.data()));
         }
         return 0;
     }
@@ -115,10 +117,14 @@ BOOL CALLBACK filterEditProc(HWND control, LPARAM)
 }
 
 // Windows-1252 whatever the system's ANSI code page: the controls hold UTF-16.
-std::wstring wideFromAnsi(const std::string& text)
+// (Vectors of wchar_t rather than std::wstring keep the runtime's wide-string code
+// out of the program.)
+std::vector<wchar_t> wideFromAnsi(const std::string& text)
 {
     const std::u16string wide = utf16FromAnsi(text.substr(0, text.find('\0')));
-    return std::wstring(wide.begin(), wide.end());
+    std::vector<wchar_t> terminated(wide.begin(), wide.end());
+    terminated.push_back(L'\0');
+    return terminated;
 }
 
 } // namespace
@@ -134,15 +140,15 @@ std::string getItemText(Dialog* dialog, int id, std::size_t maxChars)
     std::size_t size = present > 0 ? static_cast<std::size_t>(present) : 0;
     if (size > maxChars)
         size = maxChars;
-    std::wstring text(size + 1, L'\0');
-    const UINT length = GetDlgItemTextW(windowOf(dialog), id, &text[0], static_cast<int>(size + 1));
+    std::vector<wchar_t> text(size + 1, L'\0');
+    const UINT length = GetDlgItemTextW(windowOf(dialog), id, text.data(), static_cast<int>(size + 1));
     text.resize(length < size ? length : size);
     return ansiFromUtf16(std::u16string(text.begin(), text.end()));
 }
 
 void setItemText(Dialog* dialog, int id, const std::string& text)
 {
-    SetDlgItemTextW(windowOf(dialog), id, wideFromAnsi(text).c_str());
+    SetDlgItemTextW(windowOf(dialog), id, wideFromAnsi(text).data());
 }
 
 unsigned getItemUnsigned(Dialog* dialog, int id) { return GetDlgItemInt(windowOf(dialog), id, NULL, FALSE); }

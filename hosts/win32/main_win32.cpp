@@ -56,12 +56,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         openSettingsAtStart(dialog, command.fileToOpen);
     HACCEL accelerators = settingsAccelerators();
 
-    // No IsDialogMessage: the main dialog has no keyboard navigation of its own.
     // Typed characters stay UTF-16 on their way to the edits.
     MSG message;
     while (GetMessageW(&message, NULL, 0, 0) > 0) {
         if (TranslateAcceleratorW(dialog, accelerators, &message))
             continue; // Ctrl+O, Ctrl+S
+        // Tab and Shift+Tab through the controls; Return and Escape become IDOK and
+        // IDCANCEL, which close nothing.
+        if (IsDialogMessageW(dialog, &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

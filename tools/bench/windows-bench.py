@@ -103,7 +103,8 @@ def startup(repetitions):
     print("== start to visible main dialog under Wine")
     watch = MapWatch()
     try:
-        programs = ((PROGRAM, e2e.MAIN_DIALOG), (EMPTY, "^Empty Dialog$"))
+        # The yardstick shows the same template, caption and all; one runs at a time.
+        programs = ((PROGRAM, e2e.MAIN_DIALOG), (EMPTY, e2e.MAIN_DIALOG))
         for program, name in programs:  # warm-up: Wine's own start, not counted
             start_to_dialog(watch, program, name)
         times = ([], [])
@@ -115,8 +116,9 @@ def startup(repetitions):
     real, empty = ([t for t in found if t is not None] for found in times)
     print("KorvelConfig.exe: " + figures(real))
     print("empty dialog:     " + figures(empty))
-    print("difference of the medians: %.0f ms"
-          % ((statistics.median(real) - statistics.median(empty)) * 1000))
+    print("difference of the medians: %.0f ms, ratio %.2f (aim: at most 1.10)"
+          % ((statistics.median(real) - statistics.median(empty)) * 1000,
+             statistics.median(real) / statistics.median(empty)))
 
 
 def programming_run(repetitions):
