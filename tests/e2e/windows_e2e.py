@@ -94,7 +94,7 @@ class KorvelConfig:
     def program(self, up, tracker, decoy, expected, label):  # to the port up rows from the list's end
         self.click(PORT_LIST_ARROW)
         time.sleep(0.3)
-        press_keys(self.window, "End", *(["Up"] * up), "Return")  # the dropped list's keys
+        press_keys(self.window, *(["Down"] * 12 + ["Up"] * up + ["Return"]))  # the dropped list's keys; End is the edit's
         tracker.take()
         self.click(PROGRAM_BUTTON)
         warning = find_window(BOX, 20)
