@@ -1,81 +1,109 @@
 #include "behaviour_fixture.h"
+#include "setting_displays.h"
 
 namespace {
 
-const std::string kWarning =
-    "please make sure that gps-receiver is disconnected from Tracker,\n"
-    "otherwise to much power is consumed and/or serial interface will be disturbed.";
-
 using SymbolChooser = MainDialogTest;
 
+// The first press only arms the chooser, wherever it lands; every focus opens it
+// again, and each configuration gets its own pick.
 TEST_F(SymbolChooser, TheSecondPressPicksTheCellUnderIt)
 {
-    // The first press only arms the chooser, wherever it lands.
-    queueChooserPresses({{100, 100}, {294, 21}});
-    userFocus(dialog, IdSymbol0);
+    const struct {
+        int edit, armX, armY, x, y;
+        Texts symbols;
+    } picks[] = {
+        {IdSymbol0, 100, 100, 294, 21, {"?/", ">/"}}, {IdSymbol1, 5, 5, 293, 125, {"?/", "~/"}},
+        {IdSymbol0, 5, 5, 20, 20, {"!/", "~/"}},      {IdSymbol1, 0, 0, 336, 0, {"!/", ">/"}}, // outside: the car
+        {IdSymbol0, 0, 0, 314, 125, {"--", ">/"}},    {IdSymbol0, 1, 1, 21, 0, {"\"/", ">/"}},
+        {IdSymbol0, 1, 1, 42, 0, {"#/", ">/"}},
+    };
+    for (const auto& pick : picks) {
+        queueChooserPresses({{pick.armX, pick.armY}, {pick.x, pick.y}});
+        userFocus(dialog, pick.edit);
+        EXPECT_EQ(texts({IdSymbol0, IdSymbol1}), pick.symbols) << pick.x << "," << pick.y;
+    }
+}
+
+using Keyboard = MainDialogTest;
+
+// Reading order; a Symbol field opens the chooser and hands the focus on.
+const std::vector<int> kTabOrder = {
+    IdCallsign0, IdSsid0, IdHops0, IdPathType0, IdPath0, IdTxDelay0, IdDriveInterval0, IdDriveSpeed0, IdIdleFactor0,
+    IdComment0, IdFrames0, IdCallsign1, IdSsid1, IdHops1, IdPathType1, IdPath1, IdTxDelay1, IdDriveInterval1,
+    IdDriveSpeed1, IdIdleFactor1, IdComment1, IdFrames1, IdTiny13, IdSecondConfig, IdLog, IdProgram, IdPort, IdBaud};
+
+TEST_F(Keyboard, TabAndShiftTabVisitEveryControlInReadingOrder)
+{
+    // The highlight starts on the field's symbol; Escape keeps it, also after an arming press.
+    queueChooserPresses({{kChooserKey, KeyRight}, {kChooserKey, KeyEnter}, {5, 5}, {kChooserKey, KeyEscape},
+                         {kChooserKey, KeyEscape}, {kChooserKey, KeyUp}, {kChooserKey, KeySpace}});
+    std::vector<int> forward, backward;
+    for (std::size_t i = 0; i < kTabOrder.size(); ++i) {
+        userKeys(dialog, {KeyTab});
+        forward.push_back(focusedControl(dialog));
+    }
     EXPECT_EQ(text(IdSymbol0), "?/");
-    EXPECT_EQ(text(IdSymbol1), ">/");
-}
-
-TEST_F(SymbolChooser, EachConfigurationGetsItsOwnPickAndEachOpeningStartsUnarmed)
-{
-    queueChooserPresses({{5, 5}, {20, 20}});
-    userFocus(dialog, IdSymbol0);
-    queueChooserPresses({{5, 5}, {293, 125}});
+    for (std::size_t i = 1; i < kTabOrder.size(); ++i) {
+        userKeys(dialog, {KeyShiftTab});
+        backward.insert(backward.begin(), focusedControl(dialog));
+    }
+    EXPECT_EQ(forward, kTabOrder);
+    EXPECT_EQ(backward, std::vector<int>(kTabOrder.begin(), kTabOrder.end() - 1));
+    EXPECT_EQ(text(IdSymbol0) + text(IdSymbol1), "//>/");
+    queueChooserPresses({{5, 5}, {294, 21}}); // and the mouse still needs two presses
     userFocus(dialog, IdSymbol1);
-    EXPECT_EQ(text(IdSymbol0), "!/");
-    EXPECT_EQ(text(IdSymbol1), "~/");
+    EXPECT_EQ(text(IdSymbol1), "?/");
 }
 
-TEST_F(SymbolChooser, PressesOutsideTheGridPickTheCar)
+TEST_F(Keyboard, KeysMoveASliderAndItsLabelAsDraggingDoes)
 {
-    queueChooserPresses({{0, 0}, {336, 0}});
-    userFocus(dialog, IdSymbol1);
-    EXPECT_EQ(text(IdSymbol1), ">/");
-    queueChooserPresses({{0, 0}, {314, 125}});
-    userFocus(dialog, IdSymbol0);
-    EXPECT_EQ(text(IdSymbol0), "--");
+    userFocus(dialog, IdPath0);
+    userKeys(dialog, {KeyTab, KeyRight, KeyPageDown, KeyDown}); // a page is a fifth of 6..75
+    EXPECT_EQ(text(IdTxDelayValue0), "333.3 ms");
+    userKeys(dialog, {KeyPageUp, KeyUp, KeyLeft, KeyTab, KeyEnd, KeyTab, KeyTab, KeyEnd});
+    EXPECT_EQ(text(IdTxDelayValue0) + text(IdIdleIntervalValue0), "233.3 ms423min 20sec");
+    userKeys(dialog, {KeyHome});
+    EXPECT_EQ(text(IdIdleIntervalValue0), "254 sec");
+    userFocus(dialog, IdLog); // Return and Escape close nothing, not even from the log
+    userKeys(dialog, {KeyEscape, KeyEnter});
+    EXPECT_TRUE(enabled(IdLog));
 }
 
-TEST_F(SymbolChooser, EveryFocusOpensItAgain)
+TEST_F(Keyboard, EveryControlShowsItsWidestTextWhole)
 {
-    queueChooserPresses({{1, 1}, {21, 0}});
-    userFocus(dialog, IdSymbol0);
-    EXPECT_EQ(text(IdSymbol0), "\"/");
-    // The focus went on to the next control, so the same edit opens the chooser again.
-    queueChooserPresses({{1, 1}, {42, 0}});
-    userFocus(dialog, IdSymbol0);
-    EXPECT_EQ(text(IdSymbol0), "#/");
+    for (const ControlTexts& control : textsShownWhole())
+        for (const std::string& shown : control.texts)
+            EXPECT_EQ(textCutOff(dialog, control.id, shown), 0) << "control " << control.id << ": \"" << shown << '"';
 }
+
+const Texts kCannotOpen{MainDialogTest::kWarning, "cannot open selected COM-Port!"};
 
 using Programming = MainDialogTest;
 
-TEST_F(Programming, WithoutAPortTheWarningIsFollowedByTheOpenFailure)
+// Only a whole number from 0 to 15 is an SSID; configuration 1 switched off is not
+// programmed, so its SSID does not matter. Without a port the run ends at the open.
+TEST_F(Programming, AnSsidThatIsNoWholeNumberFrom0To15IsRefusedBeforeAnythingIsSent)
 {
-    setItemText(dialog, IdStatus, "done.");
-    userClick(dialog, IdProgram);
-    ASSERT_EQ(recordedMessages().size(), 2u);
-    EXPECT_EQ(recordedMessages()[0].text, kWarning);
-    EXPECT_EQ(recordedMessages()[0].caption, "KorvelConfig");
-    EXPECT_EQ(recordedMessages()[1].text, "cannot open selected COM-Port!");
-    EXPECT_EQ(recordedMessages()[1].caption, "KorvelConfig");
-    EXPECT_EQ(text(IdStatus), "done.");
-    EXPECT_EQ(text(IdLog), "");
+    const struct {
+        int id;
+        const char* ssid;
+        bool refused;
+    } cases[] = {
+        {IdSsid1, "16", true}, {IdSsid1, "15", false}, {IdSsid0, "-1", true},          {IdSsid0, "4294967295", true},
+        {IdSsid0, "1 5", true}, {IdSsid0, "+3", true},  {IdSsid0, "99999999999", true}, {IdSsid0, "07", false},
+        {IdSsid0, "", false},   {IdSsid1, "16", true},  {IdSecondConfig, nullptr, false},
+    };
+    for (const auto& c : cases) {
+        c.ssid ? retype(c.id, c.ssid) : userClick(dialog, c.id);
+        clearRecordedPrompts();
+        userClick(dialog, IdProgram);
+        const std::string refusal = "SSID of Config " + std::string(c.id == IdSsid0 ? "0" : "1") +
+                                    " must be a number from 0 to 15.";
+        EXPECT_EQ(messageTexts(), c.refused ? Texts{refusal} : kCannotOpen) << (c.ssid ? c.ssid : "off");
+    }
+    EXPECT_EQ(texts({IdStatus, IdLog}), (Texts{"", ""})); // without a port nothing was sent
     EXPECT_TRUE(recordedPauses().empty());
-}
-
-TEST_F(Programming, AnSsidAbove15IsRefusedBeforeAnythingIsSent)
-{
-    clearText(IdSsid1);
-    userType(dialog, IdSsid1, "16");
-    userClick(dialog, IdProgram);
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{"SSID of Config 1 must be a number from 0 to 15."});
-
-    // Configuration 1 switched off is not programmed, so its SSID does not matter.
-    clearRecordedPrompts();
-    userClick(dialog, IdSecondConfig);
-    userClick(dialog, IdProgram);
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kWarning, "cannot open selected COM-Port!"}));
 }
 
 TEST_F(Programming, APressDuringARunsMessageDoesNotStartASecondRun)
@@ -87,9 +115,8 @@ TEST_F(Programming, APressDuringARunsMessageDoesNotStartASecondRun)
     });
     userClick(dialog, IdProgram);
     setMessageHook({});
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{kWarning, "cannot open selected COM-Port!"}));
-    // And the run is over: the next press runs again.
-    clearRecordedPrompts();
+    EXPECT_EQ(messageTexts(), kCannotOpen);
+    clearRecordedPrompts(); // and the run is over: the next press runs again
     userClick(dialog, IdProgram);
     EXPECT_EQ(recordedMessages().size(), 2u);
 }

@@ -4,129 +4,135 @@ namespace {
 
 using SettingDisplays = MainDialogTest;
 
-TEST_F(SettingDisplays, IntervalsSwitchToMinutesAtFiveMinutes)
-{
-    struct Case {
-        int interval, factor;
-        const char* driving;
-        const char* idle;
-    };
-    const Case cases[] = {
-        {5, 1, "5 sec", "5 sec"},
-        {23, 13, "23 sec", "299 sec"},
-        {25, 12, "25 sec", "5min 0sec"},
-        {254, 100, "254 sec", "423min 20sec"},
-        {61, 5, "61 sec", "5min 5sec"},
-    };
-    for (const Case& c : cases) {
-        userDragTrackbar(dialog, IdDriveInterval1, c.interval);
-        userDragTrackbar(dialog, IdIdleFactor1, c.factor);
-        EXPECT_EQ(text(IdDriveIntervalValue1), c.driving);
-        EXPECT_EQ(text(IdIdleIntervalValue1), c.idle);
-    }
-}
-
 TEST_F(SettingDisplays, EveryLabelFollowsItsTrackbar)
 {
-    struct Case {
+    const struct {
         int trackbar, position, label;
         const char* text;
-    };
-    const Case cases[] = {
-        {IdTxDelay0, 6, IdTxDelayValue0, "40.0 ms"},    {IdTxDelay1, 75, IdTxDelayValue1, "500.0 ms"},
-        {IdTxDelay0, 36, IdTxDelayValue0, "240.0 ms"},  {IdDriveSpeed0, 100, IdDriveSpeedValue0, "100 km/h"},
+    } steps[] = {
+        {IdTxDelay0, 6, IdTxDelayValue0, "40.0 ms"},      {IdTxDelay1, 75, IdTxDelayValue1, "500.0 ms"},
+        {IdTxDelay0, 36, IdTxDelayValue0, "240.0 ms"},    {IdDriveSpeed0, 100, IdDriveSpeedValue0, "100 km/h"},
         {IdDriveSpeed1, 1, IdDriveSpeedValue1, "1 km/h"}, {IdFrames0, 0, IdFramesValue0, "0 frames"},
-        {IdFrames1, 50, IdFramesValue1, "50 frames"},   {IdHops0, 3, IdHopCount0, "3"},
+        {IdFrames1, 50, IdFramesValue1, "50 frames"},     {IdHops0, 3, IdHopCount0, "3"},
         {IdHops1, 1, IdHopCount1, "1"},
+        // Intervals switch to minutes at five minutes; idle is drive interval times factor.
+        {IdDriveInterval1, 5, IdDriveIntervalValue1, "5 sec"},   {IdIdleFactor1, 1, IdIdleIntervalValue1, "5 sec"},
+        {IdDriveInterval1, 23, IdDriveIntervalValue1, "23 sec"}, {IdIdleFactor1, 13, IdIdleIntervalValue1, "299 sec"},
+        {IdDriveInterval1, 25, IdDriveIntervalValue1, "25 sec"}, {IdIdleFactor1, 12, IdIdleIntervalValue1, "5min 0sec"},
+        {IdDriveInterval1, 254, IdDriveIntervalValue1, "254 sec"},
+        {IdIdleFactor1, 100, IdIdleIntervalValue1, "423min 20sec"},
+        {IdDriveInterval1, 61, IdDriveIntervalValue1, "61 sec"}, {IdIdleFactor1, 5, IdIdleIntervalValue1, "5min 5sec"},
     };
-    for (const Case& c : cases) {
-        userDragTrackbar(dialog, c.trackbar, c.position);
-        EXPECT_EQ(text(c.label), c.text) << c.trackbar;
+    for (const auto& step : steps) {
+        userDragTrackbar(dialog, step.trackbar, step.position);
+        EXPECT_EQ(text(step.label), step.text) << step.trackbar << " at " << step.position;
     }
 }
 
-TEST_F(SettingDisplays, WideRaisesTheDriveIntervalWithTheHopsButNeverLowersIt)
+// A path type writes its path and sets a minimum drive interval, which raises the
+// interval but never lowers it; scrolling rewrites the path but leaves the bound.
+TEST_F(SettingDisplays, PathTypesWriteThePathAndBoundTheDriveInterval)
 {
-    userChooseComboRow(dialog, IdPathType0, WideNN);
-    EXPECT_EQ(text(IdPath0), "WIDE2-2");
-    EXPECT_EQ(position(IdDriveInterval0), 40);
-    EXPECT_EQ(text(IdDriveIntervalValue0), "40 sec");
-    EXPECT_EQ(text(IdIdleIntervalValue0), "8min 0sec");
-
-    userDragTrackbar(dialog, IdHops0, 3);
-    EXPECT_EQ(text(IdPath0), "WIDE3-3");
-    EXPECT_EQ(position(IdDriveInterval0), 60);
-    EXPECT_EQ(text(IdDriveIntervalValue0), "60 sec");
-    EXPECT_EQ(text(IdIdleIntervalValue0), "12min 0sec");
-
-    userDragTrackbar(dialog, IdHops0, 1);
-    EXPECT_EQ(text(IdPath0), "WIDE1-1");
-    EXPECT_EQ(position(IdDriveInterval0), 60);
-
-    // The lower bound fell to 20 all the same.
-    userDragTrackbar(dialog, IdDriveInterval0, 5);
-    EXPECT_EQ(position(IdDriveInterval0), 20);
-    EXPECT_EQ(text(IdDriveIntervalValue0), "20 sec");
-
-    // Configuration 1 is untouched.
-    EXPECT_EQ(position(IdDriveInterval1), 30);
-    EXPECT_EQ(text(IdPath1), "COMPRESSED");
+    const struct {
+        int id, value; // a path type row chosen, or a trackbar dragged
+        Texts shown;   // path, drive and idle interval of configuration 0
+    } steps[] = {
+        {IdDriveInterval0, 10, {"COMPRESSED", "10 sec", "120 sec"}},
+        {IdPathType0, Relay, {"RELAY", "20 sec", "240 sec"}},
+        {IdHops0, 3, {"RELAY", "20 sec", "240 sec"}},
+        {IdPathType0, Compressed, {"COMPRESSED", "20 sec", "240 sec"}},
+        {IdDriveInterval0, 5, {"COMPRESSED", "5 sec", "60 sec"}},
+        {IdPathType0, WideNN, {"WIDE3-3", "60 sec", "12min 0sec"}},
+        {IdHops0, 2, {"WIDE2-2", "60 sec", "12min 0sec"}},
+        {IdDriveInterval0, 5, {"WIDE2-2", "40 sec", "8min 0sec"}},
+        {IdHops0, 1, {"WIDE1-1", "40 sec", "8min 0sec"}},
+        {IdDriveInterval0, 5, {"WIDE1-1", "20 sec", "240 sec"}},
+        {IdPathType0, TraceNN, {"TRACE1-1", "20 sec", "240 sec"}},
+        {IdHops0, 3, {"TRACE3-3", "60 sec", "12min 0sec"}},
+        {IdPathType0, Compressed, {"COMPRESSED", "60 sec", "12min 0sec"}},
+        {IdDriveInterval0, 5, {"COMPRESSED", "5 sec", "60 sec"}},
+    };
+    for (const auto& step : steps) {
+        if (step.id == IdPathType0)
+            userChooseComboRow(dialog, step.id, step.value);
+        else
+            userDragTrackbar(dialog, step.id, step.value);
+        EXPECT_EQ(texts({IdPath0, IdDriveIntervalValue0, IdIdleIntervalValue0}), step.shown) << &step - steps;
+    }
+    EXPECT_EQ(texts({IdPath1, IdDriveIntervalValue1}), (Texts{"COMPRESSED", "30 sec"})); // configuration 1 untouched
 }
 
-TEST_F(SettingDisplays, GoingBackToCompressedKeepsTheIntervalButFreesTheBound)
+// What the user sees of configuration 1 after each step: the button's caption,
+// "(grey)" when the button is, the EEPROM space left, and any control of the
+// configuration (a sample of each kind) that disagrees with the caption.
+TEST_F(MainDialogTest, SecondConfigFollowsTheButtonAndTheRoomLeft)
 {
-    userDragTrackbar(dialog, IdHops1, 3);
-    userChooseComboRow(dialog, IdPathType1, TraceNN);
-    EXPECT_EQ(text(IdPath1), "TRACE3-3");
-    EXPECT_EQ(position(IdDriveInterval1), 60);
-
-    userChooseComboRow(dialog, IdPathType1, Compressed);
-    EXPECT_EQ(text(IdPath1), "COMPRESSED");
-    EXPECT_EQ(position(IdDriveInterval1), 60);
-    userDragTrackbar(dialog, IdDriveInterval1, 5);
-    EXPECT_EQ(position(IdDriveInterval1), 5);
+    enum Step { Click, Comment0, Backspace0 };
+    const struct {
+        std::vector<std::pair<Step, int>> steps; // a step and how many characters; "k" to comment 0
+        Texts seen;
+    } cases[] = {
+        {{{Click, 0}, {Click, 0}}, {"Enable 2nd Config, 43", "Disable 2nd Config, 21"}}, // 43: the end marker too
+        // Off by itself when comment 0 needs the room, back on with room of 22.
+        {{{Comment0, 21}, {Comment0, 1}, {Comment0, 1}, {Backspace0, 1}, {Backspace0, 1}},
+         {"Disable 2nd Config, 0", "Enable 2nd Config (grey), 21", "Enable 2nd Config (grey), 20",
+          "Enable 2nd Config (grey), 21", "Disable 2nd Config, 0"}},
+        // Off by the user it stays off, and the button follows the room; a grey one does nothing.
+        {{{Click, 0}, {Comment0, 21}, {Comment0, 1}, {Click, 0}, {Backspace0, 1}},
+         {"Enable 2nd Config, 43", "Enable 2nd Config, 22", "Enable 2nd Config (grey), 21",
+          "Enable 2nd Config (grey), 21", "Enable 2nd Config, 22"}},
+    };
+    for (const auto& c : cases) {
+        reopen();
+        Texts seen;
+        for (const auto& [step, count] : c.steps) {
+            if (step == Click)
+                userClick(dialog, IdSecondConfig);
+            else if (step == Comment0)
+                userType(dialog, IdComment0, std::string(static_cast<std::size_t>(count), 'k'));
+            else
+                userBackspace(dialog, IdComment0, count);
+            const bool on = text(IdSecondConfig) == "Disable 2nd Config";
+            seen.push_back(text(IdSecondConfig) + (enabled(IdSecondConfig) ? ", " : " (grey), ") +
+                           text(IdEepromSpaceLeft));
+            for (int id : {IdConfig1Group, IdCallsign1, IdSsid1, IdSymbol1, IdHops1, IdPathType1, IdPath1, IdComment1,
+                           IdTxDelayValue1, IdFramesLabel1, IdHopsLabel1})
+                if (enabled(id) != on)
+                    seen.back() += ", control " + std::to_string(id) + (on ? " grey" : " enabled");
+        }
+        EXPECT_EQ(seen, c.seen);
+        EXPECT_TRUE(recordedMessages().empty());
+    }
 }
 
-TEST_F(SettingDisplays, RelayMinimumIsSetByTheChoiceOnly)
+// Switched on again with comment 0 grown meanwhile: comment 1 loses what does not
+// fit, and takes no more than it holds plus the room left.
+TEST_F(MainDialogTest, SwitchingOnCutsComment1ByTheShortfall)
 {
-    userDragTrackbar(dialog, IdDriveInterval0, 10);
-    userChooseComboRow(dialog, IdPathType0, Relay);
-    EXPECT_EQ(text(IdPath0), "RELAY");
-    EXPECT_EQ(position(IdDriveInterval0), 20);
-
-    userChooseComboRow(dialog, IdPathType0, Compressed);
-    userDragTrackbar(dialog, IdDriveInterval0, 5);
-    EXPECT_EQ(position(IdDriveInterval0), 5);
-    userChooseComboRow(dialog, IdPathType0, Relay);
-    EXPECT_EQ(position(IdDriveInterval0), 20);
-    // Scrolling rewrites the text but leaves the bound where the choice put it.
-    userDragTrackbar(dialog, IdHops0, 3);
-    EXPECT_EQ(text(IdPath0), "RELAY");
-    EXPECT_EQ(position(IdDriveInterval0), 20);
-}
-
-TEST_F(SettingDisplays, AHandTypedPathIsReplacedAtTheNextScroll)
-{
-    clearText(IdPath1);
-    userType(dialog, IdPath1, "WIDE1-1,WIDE2-1");
-    EXPECT_EQ(text(IdPath1), "WIDE1-1,WIDE2-1");
-    userDragTrackbar(dialog, IdFrames0, 20);
-    EXPECT_EQ(text(IdPath1), "COMPRESSED");
-}
-
-TEST_F(SettingDisplays, DisabledConfigurationKeepsItsValues)
-{
-    clearText(IdCallsign1);
-    userType(dialog, IdCallsign1, "DB0XY");
-    userDragTrackbar(dialog, IdTxDelay1, 50);
-    userClick(dialog, IdSecondConfig);
-    EXPECT_FALSE(enabled(IdCallsign1));
-    // Scrolling while it is off still refreshes its labels.
-    userDragTrackbar(dialog, IdTxDelay0, 60);
-    userClick(dialog, IdSecondConfig);
-    EXPECT_EQ(text(IdCallsign1), "DB0XY");
-    EXPECT_EQ(position(IdTxDelay1), 50);
-    EXPECT_EQ(text(IdTxDelayValue1), "333.3 ms");
+    const struct {
+        const char* comment1;
+        const char* path1; // set while configuration 1 is off
+        Texts shown;       // comment 1 and the room left
+        unsigned limit;
+        std::size_t messages;
+    } cases[] = {
+        {"ABCDEFGHIJ", "COMPRESSED", {"A", "0"}, 1, 0}, // 63 - 41 - 31 = -9: no message
+        // 63 - 41 - (21 + 21 + 3) = -23: still 20 short when empty, reported once
+        {"ABC", "WIDE1-1,WIDE2-2,WIDE3-3", {"", "-20"}, 0, 1},
+    };
+    for (const auto& c : cases) {
+        reopen();
+        userType(dialog, IdComment1, c.comment1);
+        userClick(dialog, IdSecondConfig);
+        userType(dialog, IdComment0, std::string(20, 'k')); // 64 - 41 = 23 while off
+        setItemText(dialog, IdPath1, c.path1);
+        userClick(dialog, IdSecondConfig);
+        EXPECT_EQ(texts({IdComment1, IdEepromSpaceLeft}), c.shown);
+        EXPECT_EQ(textLimitOf(dialog, IdComment1), c.limit);
+        userType(dialog, IdComment1, c.limit ? "" : "x");
+        EXPECT_EQ(text(IdComment1), c.shown[0]);
+        EXPECT_EQ(recordedMessages().size(), c.messages);
+    }
 }
 
 } // namespace

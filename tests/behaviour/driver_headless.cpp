@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "host_driver.h"
 #include "chooser_headless.h"
-#include "symbol_grid.h"
 #include "dialog_headless.h"
+#include "host_driver.h"
 #include "main_dialog.h"
 #include "prompts_recorder.h"
 
@@ -24,48 +23,39 @@ void closeMainDialogForTest(Dialog* dialog)
     destroyHeadlessDialog(dialog);
 }
 
-void userType(Dialog* dialog, int id, const std::string& characters)
-{
-    headlessType(dialog, id, characters);
-}
-
-void userBackspace(Dialog* dialog, int id, int count)
-{
-    headlessBackspace(dialog, id, count);
-}
+void userType(Dialog* dialog, int id, const std::string& characters) { headlessType(dialog, id, characters); }
+void userBackspace(Dialog* dialog, int id, int count) { headlessBackspace(dialog, id, count); }
+void userPaste(Dialog* dialog, int id, const std::string& text) { headlessPaste(dialog, id, text); }
+void userFocus(Dialog* dialog, int id) { headlessSetFocus(dialog, id); }
+void userCloseMainDialog(Dialog* dialog) { headlessClose(dialog); }
+unsigned textLimitOf(Dialog* dialog, int id) { return headlessTextLimit(dialog, id); }
+int focusedControl(Dialog* dialog) { return headlessFocusedId(dialog); }
+int textCutOff(Dialog*, int, const std::string&) { return 0; }
 
 // A greyed-out control takes no user action, as on the real hosts.
 void userDragTrackbar(Dialog* dialog, int id, int position)
 {
-    if (!isItemEnabled(dialog, id))
-        return;
-    setTrackbarPos(dialog, id, position);
-    handleHScroll(dialog);
+    if (isItemEnabled(dialog, id)) {
+        setTrackbarPos(dialog, id, position);
+        handleHScroll(dialog);
+    }
 }
 
 void userChooseComboRow(Dialog* dialog, int id, int row)
 {
     if (!isItemEnabled(dialog, id))
         return;
-    setComboSelection(dialog, id, row);
-    handleCommand(dialog, id, NotifySelChange);
-}
-
-void userOpenComboList(Dialog* dialog, int id)
-{
-    if (isItemEnabled(dialog, id))
-        handleCommand(dialog, id, NotifyDropDown);
+    handleCommand(dialog, id, NotifyDropDown);
+    if (row >= 0) {
+        setComboSelection(dialog, id, row);
+        handleCommand(dialog, id, NotifySelChange);
+    }
 }
 
 void userClick(Dialog* dialog, int id)
 {
     if (isItemEnabled(dialog, id))
         handleCommand(dialog, id, NotifyClicked);
-}
-
-void userFocus(Dialog* dialog, int id)
-{
-    headlessSetFocus(dialog, id);
 }
 
 void queueChooserPresses(const std::vector<std::pair<int, int>>& presses)
@@ -77,15 +67,6 @@ void queueChooserPresses(const std::vector<std::pair<int, int>>& presses)
             queueHeadlessChooserPresses({{x, y}});
 }
 
-unsigned textLimitOf(Dialog* dialog, int id)
-{
-    return headlessTextLimit(dialog, id);
-}
-
-void userPaste(Dialog* dialog, int id, const std::string& text) { headlessPaste(dialog, id, text); }
-
-void userCloseMainDialog(Dialog* dialog) { headlessClose(dialog); }
-
 void userKeys(Dialog* dialog, const std::vector<UserKey>& keys)
 {
     for (UserKey key : keys) {
@@ -95,6 +76,3 @@ void userKeys(Dialog* dialog, const std::vector<UserKey>& keys)
             headlessTrackbarKey(dialog, static_cast<TrackbarKey>(key - KeyLeft));
     }
 }
-
-int focusedControl(Dialog* dialog) { return headlessFocusedId(dialog); }
-int textCutOff(Dialog*, int, const std::string&) { return 0; }

@@ -16,39 +16,34 @@ protected:
         userType(dialog, IdComment0, std::string(static_cast<std::size_t>(commentLength), 'X'));
         clearRecordedPrompts();
     }
-
-    // A text put into the path at once, as a paste does.
-    void pastePath(int id, const std::string& path) { setItemText(dialog, id, path); }
 };
 
-TEST_F(FitChecks, APathThatDoesNotFitLosesTwoCharactersAtATimeUnderOneMessage)
+TEST_F(FitChecks, APathThatDoesNotFitIsCutAtItsSeparatorsOrFallsBackToCompressed)
 {
-    leaveRoomForPath0(25); // room for one element
-    EXPECT_EQ(text(IdConfig0SpaceLeft), "7");
-    pastePath(IdPath0, "WIDE1-1,WIDE2-2");
-    EXPECT_EQ(text(IdPath0), "WIDE1-1");
-    EXPECT_EQ(messageTexts(), std::vector<std::string>(1, kPathDoesNotFit));
-    EXPECT_EQ(recordedMessages().front().caption, "KorvelConfig");
-    EXPECT_EQ(text(IdConfig0SpaceLeft), "0");
-}
-
-TEST_F(FitChecks, TypingThePathStopsAtWhatFits)
-{
-    // Both configurations on: 21 bytes, room for three elements.
-    clearText(IdPath0);
-    userType(dialog, IdPath0, "WIDE1-1,WIDE2-2,WIDE3-3,W");
-    EXPECT_EQ(text(IdPath0), "WIDE1-1,WIDE2-2,WIDE3-3");
-    EXPECT_EQ(messageTexts(), std::vector<std::string>(1, kPathDoesNotFit));
-    EXPECT_EQ(text(IdEepromSpaceLeft), "0");
-}
-
-TEST_F(FitChecks, APathWithoutSeparatorFallsBackToCompressedInOneStep)
-{
-    leaveRoomForPath0(26); // six bytes: not even one element
-    pastePath(IdPath0, "WIDE1-1");
-    EXPECT_EQ(text(IdPath0), "COMPRESSED");
-    EXPECT_EQ(getComboSelection(dialog, IdPathType0), 0);
-    EXPECT_EQ(messageTexts(), std::vector<std::string>(1, kPathDoesNotFit));
+    const struct {
+        int comment0; // with configuration 1 off; -1: both on and no comment
+        int path;
+        const char* text;
+        bool typed; // else pasted at once
+        Texts shown; // the path, the room left in configuration 0's area and in the EEPROM
+        bool message;
+    } cases[] = {
+        {25, IdPath0, "WIDE1-1 WIDE2-2", false, {"WIDE1-1", "0", "11"}, true}, // two characters a step
+        {-1, IdPath0, "WIDE1-1,WIDE2-2,WIDE3-3,W", true, {"WIDE1-1,WIDE2-2,WIDE3-3", "11", "0"}, true},
+        {26, IdPath0, "WIDE1-1", false, {"COMPRESSED", "6", "17"}, true}, // no separator: in one step
+        {32, IdPath1, "WIDE1-1", false, {"WIDE1-1", "0", "11"}, false}, // a switched-off configuration 1 is not counted
+    };
+    for (const auto& c : cases) {
+        reopen();
+        if (c.comment0 >= 0)
+            leaveRoomForPath0(c.comment0);
+        c.typed ? retype(c.path, c.text) : setItemText(dialog, c.path, c.text);
+        EXPECT_EQ(texts({c.path, IdConfig0SpaceLeft, IdEepromSpaceLeft}), c.shown) << c.text;
+        EXPECT_EQ(messageTexts(), c.message ? Texts{kPathDoesNotFit} : Texts{}) << c.text;
+        EXPECT_EQ(getComboSelection(dialog, IdPathType0), 0);
+        for (const RecordedMessage& message : recordedMessages())
+            EXPECT_EQ(message.caption, "KorvelConfig");
+    }
 }
 
 TEST_F(FitChecks, ChoosingAPathTypeThatDoesNotFitStillAppliesItsMinimum)
@@ -56,54 +51,35 @@ TEST_F(FitChecks, ChoosingAPathTypeThatDoesNotFitStillAppliesItsMinimum)
     leaveRoomForPath0(26);
     userDragTrackbar(dialog, IdHops0, 3);
     userChooseComboRow(dialog, IdPathType0, WideNN);
-    EXPECT_EQ(messageTexts(), std::vector<std::string>(1, kPathDoesNotFit));
+    EXPECT_EQ(messageTexts(), Texts{kPathDoesNotFit});
     EXPECT_EQ(getComboSelection(dialog, IdPathType0), 0);
-    EXPECT_EQ(text(IdPath0), "COMPRESSED");
-    EXPECT_EQ(position(IdDriveInterval0), 60);
+    EXPECT_EQ(texts({IdPath0, IdDriveIntervalValue0}), (Texts{"COMPRESSED", "60 sec"}));
     userDragTrackbar(dialog, IdDriveInterval0, 5);
     EXPECT_EQ(position(IdDriveInterval0), 60);
 }
 
-TEST_F(FitChecks, APathOfASwitchedOffConfiguration1IsNotCounted)
-{
-    leaveRoomForPath0(32); // Config0 area full, EEPROM has 11 left
-    pastePath(IdPath1, "WIDE1-1");
-    EXPECT_EQ(text(IdPath1), "WIDE1-1"); // configuration 1 is off: not counted
-    EXPECT_TRUE(recordedMessages().empty());
-}
-
 // Configuration 1 with a long path, and a comment 0 that makes them not fit while
-// both are on (reached through the automatic switching, which turns it back on).
-class Overfull : public FitChecks {
-protected:
-    void overfill()
-    {
-        clearText(IdPath1);
-        userType(dialog, IdPath1, "WIDE1-1,WIDE2-2,WIDE3-3");
-        ASSERT_EQ(text(IdEepromSpaceLeft), "0");
+// both are on (reached through the automatic switching, which turns it back on):
+// what cannot be repaired is reported once and left alone.
+TEST_F(FitChecks, WhatCannotBeRepairedIsReportedOnceAndLeftAlone)
+{
+    for (bool comment1 : {false, true}) {
+        reopen();
+        retype(IdPath1, "WIDE1-1,WIDE2-2,WIDE3-3");
         userType(dialog, IdComment0, "A"); // switches configuration 1 off ...
         userType(dialog, IdComment0, "B"); // ... and on again: 63 - 23 - 42
-        ASSERT_EQ(text(IdEepromSpaceLeft), "-2");
-        ASSERT_EQ(text(IdSecondConfig), "Disable 2nd Config");
+        ASSERT_EQ(texts({IdEepromSpaceLeft, IdSecondConfig}), (Texts{"-2", "Disable 2nd Config"}));
         clearRecordedPrompts();
+        if (comment1) {
+            userType(dialog, IdComment1, "Z"); // an empty comment 1 that cannot fit
+            EXPECT_EQ(text(IdComment1), "");
+            EXPECT_EQ(messageTexts(), Texts{kCommentDoesNotFit});
+        } else {
+            userDragTrackbar(dialog, IdFrames0, 11); // rewrites both paths; path type 1 is still "compressed"
+            EXPECT_EQ(texts({IdPath0, IdPath1}), (Texts{"COMPRESSED", "COMPRESSED"}));
+            EXPECT_EQ(messageTexts(), Texts{kPathDoesNotFit});
+        }
     }
-};
-
-TEST_F(Overfull, ACompressedPathThatCannotFitIsReportedOnceAndLeftAlone)
-{
-    overfill();
-    userDragTrackbar(dialog, IdFrames0, 11); // rewrites both paths
-    EXPECT_EQ(text(IdPath0), "COMPRESSED");
-    EXPECT_EQ(text(IdPath1), "COMPRESSED"); // its path type is still "compressed"
-    EXPECT_EQ(messageTexts(), std::vector<std::string>(1, kPathDoesNotFit));
-}
-
-TEST_F(Overfull, AnEmptyComment1ThatCannotFitIsReportedOnceAndLeftAlone)
-{
-    overfill();
-    userType(dialog, IdComment1, "Z");
-    EXPECT_EQ(text(IdComment1), "");
-    EXPECT_EQ(messageTexts(), std::vector<std::string>(1, kCommentDoesNotFit));
 }
 
 TEST_F(FitChecks, TheCharacterThatOverflowsComment1EmptiesIt)
@@ -112,17 +88,15 @@ TEST_F(FitChecks, TheCharacterThatOverflowsComment1EmptiesIt)
     userType(dialog, IdComment1, std::string(21, 'c'));
     EXPECT_EQ(text(IdEepromSpaceLeft), "0");
     EXPECT_TRUE(recordedMessages().empty());
-
-    // With no room left at the focus, comment 1 gets no usable limit.
-    focusElsewhere();
+    userFocus(dialog, IdCallsign0); // with no room left at its next focus, comment 1 gets no usable limit
     userFocus(dialog, IdComment1);
     userType(dialog, IdComment1, "d");
     EXPECT_EQ(text(IdComment1), "");
-    EXPECT_EQ(messageTexts(), std::vector<std::string>(1, kCommentDoesNotFit));
+    EXPECT_EQ(messageTexts(), Texts{kCommentDoesNotFit});
     EXPECT_EQ(recordedMessages().front().caption, "KorvelConfig");
 }
 
-TEST_F(FitChecks, Comment1LimitCountsTheWholeText)
+TEST_F(FitChecks, CommentLimitsAtTheFocus)
 {
     // Comment 1 of 10 with 5 left: nothing more until it is shorter than 5.
     userType(dialog, IdComment1, "0123456789");
@@ -135,27 +109,43 @@ TEST_F(FitChecks, Comment1LimitCountsTheWholeText)
     userBackspace(dialog, IdComment1, 6);
     userType(dialog, IdComment1, "XY");
     EXPECT_EQ(text(IdComment1), "0123X");
-}
-
-TEST_F(FitChecks, Comment0LimitIsItsLengthPlusTheRoomLeft)
-{
+    // Comment 0's limit is its length plus the room left in its area, never a refusal.
     userClick(dialog, IdSecondConfig);
-    pastePath(IdPath0, "WIDE1-1,WIDE2-2,WIDE3-3");
-    userType(dialog, IdComment0, "abcdef");
+    setItemText(dialog, IdPath0, "WIDE1-1,WIDE2-2,WIDE3-3");
     ASSERT_EQ(text(IdConfig0SpaceLeft), "5");
     userFocus(dialog, IdComment0);
     EXPECT_EQ(textLimitOf(dialog, IdComment0), 11u);
+    userPaste(dialog, IdComment0, "0123456789");
+    EXPECT_EQ(texts({IdComment0, IdConfig0SpaceLeft}), (Texts{"abcdef01234", "0"}));
     EXPECT_TRUE(recordedMessages().empty());
 }
 
-TEST_F(FitChecks, Comment0IsNeverRefusedOnlyLimited)
+std::string repeated(const std::string& piece, int times) { return times > 0 ? piece + repeated(piece, times - 1) : ""; }
+
+TEST_F(FitChecks, ALongPastedPathIsTrimmedToWhatFitsUnderOneMessage)
 {
-    userFocus(dialog, IdComment0);
-    EXPECT_EQ(textLimitOf(dialog, IdComment0), 32u);
-    userType(dialog, IdComment0, std::string(40, 'q'));
-    EXPECT_EQ(text(IdComment0), std::string(32, 'q'));
-    EXPECT_TRUE(recordedMessages().empty());
-    EXPECT_EQ(text(IdConfig0SpaceLeft), "0");
+    // The first one holds "COMPRESSED" only beyond the 255 characters the budget counts.
+    for (const std::string& paste : {repeated("WIDE1-1,", 40) + "COMPRESSED", repeated("WIDE1-1,", 125),
+                                     repeated("RELAY,", 50)}) {
+        clearText(IdPath0);
+        clearRecordedPrompts();
+        userPaste(dialog, IdPath0, paste);
+        EXPECT_EQ(messageTexts(), Texts{kPathDoesNotFit}) << paste.size();
+        EXPECT_GE(std::stoi(text(IdConfig0SpaceLeft)), 0) << paste.size();
+        EXPECT_GE(std::stoi(text(IdEepromSpaceLeft)), 0) << paste.size();
+        EXPECT_EQ(text(IdPath0).substr(0, 5), paste.substr(0, 5));
+    }
+}
+
+TEST_F(FitChecks, ClosingTheDialogWhileTheMessageIsOpenEndsEverything)
+{
+    clearText(IdPath0);
+    setMessageHook([this](const RecordedMessage&) { userCloseMainDialog(dialog); });
+    userPaste(dialog, IdPath0, repeated("RELAY,", 50));
+    setMessageHook({});
+    userClick(dialog, IdProgram);
+    userType(dialog, IdComment1, std::string(30, 'c'));
+    EXPECT_EQ(messageTexts(), Texts{kPathDoesNotFit});
 }
 
 } // namespace

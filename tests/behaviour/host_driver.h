@@ -10,46 +10,38 @@
 #include "platform.h"
 #include "port_list.h"
 
-// Creates the host's main dialog as the program does (initial state included,
-// with the ports that findPorts finds), with the recorded prompts cleared. Closes it again.
+// Creates the host's main dialog as the program does (initial state included, with
+// the ports that findPorts finds), with the recorded prompts cleared. Closes it again.
 Dialog* openMainDialogForTest(const PortFinder& findPorts);
 void closeMainDialogForTest(Dialog* dialog);
 
 // Keystrokes at the end of an edit's text, one character at a time: the edit's
 // text limit and upper-case style apply, and every accepted character is a change.
 void userType(Dialog* dialog, int id, const std::string& characters);
-// Backspace keystrokes at the end of the text.
 void userBackspace(Dialog* dialog, int id, int count);
+void userPaste(Dialog* dialog, int id, const std::string& text); // Ctrl+V at the end, the text Windows-1252
 // Drags a trackbar to a position (clamped to its range), ending with a scroll notification.
 void userDragTrackbar(Dialog* dialog, int id, int position);
-// Picks a row of a combo box's list.
+// Opens a combo box's list (the port list finds the ports again) and takes a row;
+// -1 closes it without a choice.
 void userChooseComboRow(Dialog* dialog, int id, int row);
-// Opens a combo box's list (and closes it again without a choice).
-void userOpenComboList(Dialog* dialog, int id);
-// Clicks a push button.
 void userClick(Dialog* dialog, int id);
-// Gives an edit the keyboard focus (as a click into it does).
-void userFocus(Dialog* dialog, int id);
+void userFocus(Dialog* dialog, int id); // as a click into it does
+void userCloseMainDialog(Dialog* dialog); // the close box; the test still closes it as above
+// Keys pressed one after another wherever the focus is.
+enum UserKey { KeyTab, KeyShiftTab, KeyLeft, KeyRight, KeyUp, KeyDown, KeyPageUp, KeyPageDown, KeyHome, KeyEnd,
+               KeyEnter, KeySpace, KeyEscape };
+void userKeys(Dialog* dialog, const std::vector<UserKey>& keys);
+int focusedControl(Dialog* dialog); // its id; 0 for the dialog itself
 
-// Presses the next symbol chooser(s) will receive, in picture pixels, in order.
-// A chooser with no queued press left ends the test with a failure.
+// Presses the next symbol chooser(s) will receive, in picture pixels, in order; a
+// press {kChooserKey, key} is that key. A chooser with no queued press left ends
+// the test with a failure.
+constexpr int kChooserKey = -1000000;
 void queueChooserPresses(const std::vector<std::pair<int, int>>& presses);
 
 // The text limit of an edit as the user meets it: how many characters it can hold
 // in all (0: it takes no further character).
 unsigned textLimitOf(Dialog* dialog, int id);
-
-// Ctrl+V at the end of an edit's text with text (Windows-1252) on the clipboard.
-void userPaste(Dialog* dialog, int id, const std::string& text);
-// The close box of the main dialog. The test still closes it with closeMainDialogForTest.
-void userCloseMainDialog(Dialog* dialog);
-
-// Keys pressed one after another wherever the focus is; a queued chooser press
-// {kChooserKey, key} is that key.
-enum UserKey { KeyTab, KeyShiftTab, KeyLeft, KeyRight, KeyUp, KeyDown, KeyPageUp, KeyPageDown, KeyHome, KeyEnd,
-               KeyEnter, KeySpace, KeyEscape };
-void userKeys(Dialog* dialog, const std::vector<UserKey>& keys);
-constexpr int kChooserKey = -1000000;
-int focusedControl(Dialog* dialog); // its id; 0 for the dialog itself
 // How much of a text the control cuts off in its font (0 on a host without fonts).
 int textCutOff(Dialog* dialog, int id, const std::string& text);

@@ -12,122 +12,99 @@ protected:
     }
 };
 
-TEST_F(InitialState, LabelsShowTheDefaultsInTheirUnits)
+TEST_F(InitialState, BothConfigurationsHoldTheDefaultsInTheirUnits)
 {
-    struct Label {
-        int id0, id1;
-        const char* text;
-    };
-    const Label labels[] = {
-        {IdHopCount0, IdHopCount1, "2"},
-        {IdTxDelayValue0, IdTxDelayValue1, "233.3 ms"},
-        {IdDriveIntervalValue0, IdDriveIntervalValue1, "30 sec"},
-        {IdIdleIntervalValue0, IdIdleIntervalValue1, "6min 0sec"},
-        {IdDriveSpeedValue0, IdDriveSpeedValue1, "10 km/h"},
-        {IdFramesValue0, IdFramesValue1, "10 frames"},
-    };
-    for (const Label& label : labels) {
-        EXPECT_EQ(text(label.id0), label.text);
-        EXPECT_EQ(text(label.id1), label.text);
-    }
-}
-
-TEST_F(InitialState, BothConfigurationsHoldTheDefaults)
-{
-    for (int n = 0; n < 2; ++n) {
-        SCOPED_TRACE(n);
-        EXPECT_EQ(text(n ? IdCallsign1 : IdCallsign0), "NOCALL");
+    const Texts shown{"NOCALL", "9", ">/", "COMPRESSED", "", "2",
+                      "233.3 ms", "30 sec", "6min 0sec", "10 km/h", "10 frames"};
+    EXPECT_EQ(texts({IdCallsign0, IdSsid0, IdSymbol0, IdPath0, IdComment0, IdHopCount0, IdTxDelayValue0,
+                     IdDriveIntervalValue0, IdIdleIntervalValue0, IdDriveSpeedValue0, IdFramesValue0}), shown);
+    EXPECT_EQ(texts({IdCallsign1, IdSsid1, IdSymbol1, IdPath1, IdComment1, IdHopCount1, IdTxDelayValue1,
+                     IdDriveIntervalValue1, IdIdleIntervalValue1, IdDriveSpeedValue1, IdFramesValue1}), shown);
+    for (int n : {0, 1}) {
         EXPECT_EQ(textLimitOf(dialog, n ? IdCallsign1 : IdCallsign0), 6u);
-        EXPECT_EQ(text(n ? IdSsid1 : IdSsid0), "9");
-        EXPECT_EQ(text(n ? IdSymbol1 : IdSymbol0), ">/");
-        EXPECT_EQ(text(n ? IdPath1 : IdPath0), "COMPRESSED");
-        const int combo = n ? IdPathType1 : IdPathType0;
-        EXPECT_EQ(getComboSelection(dialog, combo), 0);
-        for (int row = 0; row < 4; ++row)
-            EXPECT_EQ(getComboRowData(dialog, combo, row), row);
-        EXPECT_EQ(getComboRowData(dialog, combo, 4), -1);
-        EXPECT_EQ(position(n ? IdHops1 : IdHops0), 2);
-        EXPECT_EQ(position(n ? IdTxDelay1 : IdTxDelay0), 35);
-        EXPECT_EQ(position(n ? IdDriveInterval1 : IdDriveInterval0), 30);
-        EXPECT_EQ(position(n ? IdDriveSpeed1 : IdDriveSpeed0), 10);
-        EXPECT_EQ(position(n ? IdIdleFactor1 : IdIdleFactor0), 12);
-        EXPECT_EQ(position(n ? IdFrames1 : IdFrames0), 10);
-        EXPECT_EQ(text(n ? IdComment1 : IdComment0), "");
+        EXPECT_EQ(getComboSelection(dialog, n ? IdPathType1 : IdPathType0), 0);
+        for (int row = 0; row < 5; ++row)
+            EXPECT_EQ(getComboRowData(dialog, n ? IdPathType1 : IdPathType0, row), row < 4 ? row : -1);
+    }
+    // Default position, then dragged past both ends.
+    const int trackbars[][4] = {{IdHops1, 2, 1, 3},          {IdTxDelay0, 35, 6, 75},     {IdDriveInterval1, 30, 5, 254},
+                                {IdDriveSpeed0, 10, 1, 100}, {IdIdleFactor1, 12, 1, 100}, {IdFrames0, 10, 0, 50}};
+    for (const auto& t : trackbars) {
+        EXPECT_EQ(position(t[0]), t[1]) << t[0];
+        userDragTrackbar(dialog, t[0], t[2] - 10);
+        EXPECT_EQ(position(t[0]), t[2]) << t[0];
+        userDragTrackbar(dialog, t[0], t[3] + 10);
+        EXPECT_EQ(position(t[0]), t[3]) << t[0];
     }
 }
 
-TEST_F(InitialState, TrackbarsKeepToTheirRanges)
+TEST_F(InitialState, BudgetSecondConfigurationTargetAndLists)
 {
-    struct Range {
-        int id, low, high;
-    };
-    const Range ranges[] = {
-        {IdHops1, 1, 3},        {IdTxDelay0, 6, 75},   {IdDriveInterval1, 5, 254},
-        {IdDriveSpeed0, 1, 100}, {IdIdleFactor1, 1, 100}, {IdFrames0, 0, 50},
-    };
-    for (const Range& range : ranges) {
-        userDragTrackbar(dialog, range.id, range.low - 10);
-        EXPECT_EQ(position(range.id), range.low) << range.id;
-        userDragTrackbar(dialog, range.id, range.high + 10);
-        EXPECT_EQ(position(range.id), range.high) << range.id;
-    }
-}
-
-TEST_F(InitialState, BudgetAndSecondConfigurationAreOn)
-{
-    EXPECT_EQ(text(IdConfig0SpaceLeft), "32");
-    EXPECT_EQ(text(IdEepromSpaceLeft), "21");
-    EXPECT_EQ(text(IdSecondConfig), "Disable 2nd Config");
-    EXPECT_TRUE(enabled(IdSecondConfig));
-    EXPECT_TRUE(enabled(IdConfig1Group));
-    EXPECT_TRUE(enabled(IdComment1));
+    EXPECT_EQ(texts({IdConfig0SpaceLeft, IdEepromSpaceLeft, IdSecondConfig, IdStatus, IdLog, IdBaud, IdPort}),
+              (Texts{"32", "21", "Disable 2nd Config", "", "", "4800 Bd", "COM1"}));
+    EXPECT_TRUE(enabled(IdSecondConfig) && enabled(IdConfig1Group) && enabled(IdComment1));
     EXPECT_TRUE(recordedMessages().empty());
-}
-
-TEST_F(InitialState, OnlyTiny13CanBeChosen)
-{
-    EXPECT_TRUE(getCheck(dialog, IdTiny13));
-    EXPECT_TRUE(enabled(IdTiny13));
-    EXPECT_FALSE(enabled(IdTiny2313));
-    EXPECT_FALSE(enabled(IdMega8));
+    // Only Tiny13 can be chosen.
+    EXPECT_TRUE(getCheck(dialog, IdTiny13) && enabled(IdTiny13) && !enabled(IdTiny2313) && !enabled(IdMega8));
     userClick(dialog, IdTiny2313);
-    EXPECT_TRUE(getCheck(dialog, IdTiny13));
-    EXPECT_FALSE(getCheck(dialog, IdTiny2313));
-}
-
-TEST_F(InitialState, PortListOffersThePortsFoundAndChoosesTheFirstThatOpens)
-{
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), 2);
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 3), -1);
-    EXPECT_EQ(getComboSelection(dialog, IdPort), 1);
-    EXPECT_EQ(text(IdPort), "COM1");
+    EXPECT_TRUE(getCheck(dialog, IdTiny13) && !getCheck(dialog, IdTiny2313));
+    // Every port found, the first that opens chosen; every rate, 4800 chosen.
+    for (int row = 0; row < 9; ++row) {
+        EXPECT_EQ(getComboRowData(dialog, IdPort, row), row < 3 ? row : -1);
+        EXPECT_EQ(getComboRowData(dialog, IdBaud, row), row < 8 ? row : -1);
+    }
+    EXPECT_EQ(getComboSelection(dialog, IdBaud), 2);
     userChooseComboRow(dialog, IdPort, 0);
     EXPECT_EQ(text(IdPort), "ttyS0 (busy)");
 }
 
-TEST_F(InitialState, BaudListPreselects4800)
+// Typed and pasted text is Windows-1252, upper-cased within it where a field
+// wants capitals; a paste ends at its first line break and no control character
+// gets in.
+TEST_F(MainDialogTest, TypedAndPastedTextIsWindows1252WithoutControlCharacters)
 {
-    for (int row = 0; row < 8; ++row)
-        EXPECT_EQ(getComboRowData(dialog, IdBaud, row), row);
-    EXPECT_EQ(getComboSelection(dialog, IdBaud), 2);
-    EXPECT_EQ(text(IdBaud), "4800 Bd");
-    EXPECT_EQ(text(IdStatus), "");
-    EXPECT_EQ(text(IdLog), "");
+    retype(IdCallsign0, "dl1\xe9\xff\x9axyz");
+    retype(IdPath1, "wide1-1");
+    userType(dialog, IdComment0, "\x80\xe9");
+    userPaste(dialog, IdComment0, "ab\tc\x01\x7f" "d\r\nsecond line");
+    userType(dialog, IdComment0, "\t\x7f" "e");
+    userPaste(dialog, IdComment1, "\nnothing");
+    EXPECT_EQ(texts({IdCallsign0, IdPath1, IdComment0, IdComment1}),
+              (Texts{"DL1\xc9\x9f\x8a", "WIDE1-1", "\x80\xe9" "abcde", ""}));
 }
 
-TEST_F(MainDialogTest, UpperCaseFieldsAndLimitsApplyToTyping)
+PortEntry portNamed(const std::string& name) { return {name, "korvel-no-such-port-" + name, "", "", true, {}}; }
+
+class PortList : public MainDialogTest {
+protected:
+    void setUpPorts() override { ports = {portNamed("COM3"), portNamed("COM7")}; }
+};
+
+TEST_F(PortList, OpeningTheListFindsThePortsAgainAndKeepsTheChoice)
 {
-    clearText(IdCallsign0);
-    userType(dialog, IdCallsign0, "dl1abcxyz");
-    EXPECT_EQ(text(IdCallsign0), "DL1ABC");
+    userChooseComboRow(dialog, IdPort, 1);
+    ports = {portNamed("COM5"), portNamed("COM7"), portNamed("COM12")}; // COM3 pulled out, two plugged in
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), -1);
+    userChooseComboRow(dialog, IdPort, -1);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), 2);
+    EXPECT_EQ(getComboSelection(dialog, IdPort), 1);
+    EXPECT_EQ(text(IdPort), "COM7");
+    userChooseComboRow(dialog, IdPort, 2);
+    EXPECT_EQ(text(IdPort), "COM12");
 
-    clearText(IdPath1);
-    userType(dialog, IdPath1, "wide1-1");
-    EXPECT_EQ(text(IdPath1), "WIDE1-1");
+    // The chosen port gone: the first that opens is chosen, as at the start, and programmed.
+    ports = {{"ttyS0", "/dev/ttyS0", "", "", false, {PortBusy, 16, ""}}, portNamed("COM3")};
+    userChooseComboRow(dialog, IdPort, -1);
+    EXPECT_EQ(text(IdPort), "COM3");
+    userClick(dialog, IdProgram); // no device behind it on any machine
+    EXPECT_EQ(messageTexts().back(), "cannot open selected COM-Port!");
+    EXPECT_EQ(text(IdStatus), "");
 
-    // The comment keeps what is typed.
-    userType(dialog, IdComment0, "Hi");
-    EXPECT_EQ(text(IdComment0), "Hi");
+    ports.clear(); // and none left
+    userChooseComboRow(dialog, IdPort, -1);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 0), -1);
+    EXPECT_EQ(getComboSelection(dialog, IdPort), -1);
+    EXPECT_EQ(text(IdPort), "");
 }
 
 } // namespace

@@ -4,30 +4,21 @@
 
 #include "path_encoder.h"
 
-namespace {
-
 TEST(PathEncoder, Examples)
 {
     const struct {
         std::string text, encoded;
     } examples[] = {
-        {"WIDE2-2", "WIDE2 02"},
-        {"WIDE1-1,WIDE2-1", "WIDE1 01WIDE2 01"},
-        {"WIDE1-1 WIDE2-1", "WIDE1 01WIDE2 01"},
-        {"WIDE2-2,,  ,WIDE1-1", "WIDE2 02WIDE1 01"},
-        {"RELAY", "RELAY 00"},
-        {"RELAY,WIDE2-2", "RELAY 00WIDE2 02"},
-        {"TRACE2-2", "TRACE202"},
-        {"WIDE12-12", "WIDE1212"},
-        {"ABCDEFGH-1", "ABCDEF01"},
-        {"ABCDEF GHI", "ABCDEF00GHI   00"},
+        {"WIDE2-2", "WIDE2 02"},                     {"WIDE1-1,WIDE2-1", "WIDE1 01WIDE2 01"},
+        {"WIDE1-1 WIDE2-1", "WIDE1 01WIDE2 01"},     {"WIDE2-2,,  ,WIDE1-1", "WIDE2 02WIDE1 01"},
+        {"RELAY", "RELAY 00"},                       {"RELAY,WIDE2-2", "RELAY 00WIDE2 02"},
+        {"TRACE2-2", "TRACE202"},                    {"WIDE12-12", "WIDE1212"},
+        {"ABCDEFGH-1", "ABCDEF01"},                  {"ABCDEF GHI", "ABCDEF00GHI   00"},
         {"RELAY WIDE", "RELAYW00"},
-        {"A-123", "A     123     00"},
-        {"WIDE1-1A", "WIDE1 01A     00"},
-        {"W*DE2-2", "W     02"},
-        {"WIDE-,X", "WIDE  0,X     00"},
-        {",WIDE", "      00WIDE  00"},
-        {"   ", "      00"},
+        {"AZ09-1", "AZ09  01"}, // the edges of the callsign characters
+        {"A-123", "A     123     00"},               {"WIDE1-1A", "WIDE1 01A     00"},
+        {"W*DE2-2", "W     02"},                    {"WIDE-,X", "WIDE  0,X     00"},
+        {",WIDE", "      00WIDE  00"},              {"   ", "      00"},
         // a "-" at the very end stops the encoding
         {"A,B-", "A     00B     00"},
         // lower case and bytes above 127 end the callsign part; x is copied as it is
@@ -51,5 +42,3 @@ TEST(PathEncoder, StopsAfterThirtyOneWholeElements)
     EXPECT_EQ(encodePath(std::string(254, '-')).size(), 31u * 8);
     EXPECT_EQ(encodePath(text.substr(0, 30 * 5) + "B,C").substr(30 * 8), "B     00");
 }
-
-} // namespace

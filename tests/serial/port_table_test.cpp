@@ -1,6 +1,5 @@
 // The arithmetic and the port list's texts that both backends share.
 #include "port_list.h"
-#include "port_table.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +7,8 @@
 
 TEST(PortList, DevicePathsRowsAndLookUp)
 {
-    EXPECT_EQ(comDevicePath(1) + comDevicePath(12), "\\\\.\\COM1\\\\.\\COM12");
+    EXPECT_EQ(comDevicePath(1) + comDevicePath(255), "\\\\.\\COM1\\\\.\\COM255");
     EXPECT_EQ(comDevicePath(0) + comDevicePath(256), "");
-
     const std::vector<PortEntry> ports = {
         {"COM3", "\\\\.\\COM3", "", "", true, {}},
         {"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART", "/dev/serial/by-id/usb-FTDI", true, {}},
@@ -27,13 +25,13 @@ TEST(PortList, DevicePathsRowsAndLookUp)
     EXPECT_TRUE(!findPort(ports, "ttyS") && !findPort(ports, ""));
 }
 
-TEST(LineSettings, FlagWordByteSizeAndCodes)
+TEST(PortTable, LineSettingsAndWriteTimeouts)
 {
     const struct {
         int parityIndex, stopBitsIndex, dataBits;
         std::uint32_t flags;
         int byteSize, parity, stopBits;
-    } cases[] = {
+    } lines[] = {
         {0, 1, 8, 0x1011, 8, 0, 0},  {1, 1, 8, 0x1013, 8, 2, 0},  {2, 1, 8, 0x1013, 8, 1, 0}, // none, even, odd
         {3, 1, 8, 0x1013, 8, 4, 0},  {0, 0, 8, 0x1011, 8, 0, 3},  {0, 2, 8, 0x1011, 8, 0, 1}, // space; stop bits
         {0, 3, 8, 0x1011, 8, 0, 2},  {0, 1, 7, 0x1011, 7, 0, 0},  {0, 1, 0, 0x1011, 7, 0, 0}, // 7 and 0: 7 bits
@@ -42,30 +40,18 @@ TEST(LineSettings, FlagWordByteSizeAndCodes)
         {4, 1, 8, 0x1013, 8, -1, 0}, {-1, 1, 8, 0x1013, 8, -1, 0}, {0, 4, 8, 0x1011, 8, 0, -1},
         {0, -1, 8, 0x1011, 8, 0, -1},
     };
-    for (const auto& c : cases) {
-        const LineSettings line = lineSettingsFor(4800, c.parityIndex, c.stopBitsIndex, c.dataBits);
-        SCOPED_TRACE(testing::Message() << "parity " << c.parityIndex << ", stop bits " << c.stopBitsIndex
-                                        << ", data bits " << c.dataBits);
-        EXPECT_EQ(line.baud, 4800u);
-        EXPECT_EQ(line.flags, c.flags);
-        EXPECT_EQ(line.byteSize, c.byteSize);
-        EXPECT_EQ(line.parity, c.parity);
-        EXPECT_EQ(line.stopBits, c.stopBits);
+    for (const auto& l : lines) {
+        const LineSettings line = lineSettingsFor(4800, l.parityIndex, l.stopBitsIndex, l.dataBits);
+        EXPECT_EQ((std::vector<long long>{line.baud, line.flags, line.byteSize, line.parity, line.stopBits}),
+                  (std::vector<long long>{4800, l.flags, l.byteSize, l.parity, l.stopBits}))
+            << "parity " << l.parityIndex << ", stop bits " << l.stopBitsIndex << ", data bits " << l.dataBits;
     }
-}
-
-TEST(WriteTimeouts, FromTwelveBitTimesRoundedDown)
-{
-    const struct {
-        int baud;
-        std::uint32_t multiplier, constant;
-    } cases[] = {
-        {1200, 11, 12}, {4800, 3, 4},  {9600, 2, 3},   {115200, 1, 2}, {1000, 13, 14},
-        {12000, 2, 3},  {12001, 1, 2}, {0, 0, 0},      {-1, 0, 0},     {INT_MIN, 0, 0}, // no division by 0
-    };
-    for (const auto& c : cases) {
-        const WriteTimeouts t = writeTimeoutsFor(c.baud);
-        EXPECT_EQ(t.multiplier, c.multiplier) << c.baud << " Bd";
-        EXPECT_EQ(t.constant, c.constant) << c.baud << " Bd";
+    // From twelve bit times, rounded down; no division by 0.
+    const int timeouts[][3] = {{1200, 11, 12}, {4800, 3, 4}, {9600, 2, 3}, {115200, 1, 2}, {1000, 13, 14},
+                               {12000, 2, 3},  {12001, 1, 2}, {0, 0, 0},   {-1, 0, 0},     {INT_MIN, 0, 0}};
+    for (const auto& t : timeouts) {
+        const WriteTimeouts w = writeTimeoutsFor(t[0]);
+        EXPECT_EQ(std::make_pair(w.multiplier, w.constant), std::make_pair(std::uint32_t(t[1]), std::uint32_t(t[2])))
+            << t[0] << " Bd";
     }
 }

@@ -7,21 +7,18 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "startup_qt.h"
 #include "prompts_recorder.h"
+#include "startup_qt.h"
 
 static bool quitWhenShown = false;
 
 int main(int argc, char** argv)
 {
     quitWhenShown = argc > 1 && std::strcmp(argv[1], "quit") == 0;
-    setMessageHook([](const RecordedMessage& message) {
-        std::printf("%s: %s\n", message.caption.c_str(), message.text.c_str());
-        std::fflush(stdout);
-    });
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+    setMessageHook([](const RecordedMessage& box) { std::printf("%s: %s\n", box.caption.c_str(), box.text.c_str()); });
     return runKorvelConfig(argc, argv, [] {
         std::printf("shown\n");
-        std::fflush(stdout);
         if (quitWhenShown)
             QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
     });

@@ -1,6 +1,6 @@
 #pragma once
 // Reading a programming record back, and the properties that every record,
-// encoded path and budget must have. Shared by the unit tests and the fuzz target.
+// encoded path and budget must have; the fuzz targets check them.
 
 #include <algorithm>
 #include <cstddef>
