@@ -14,6 +14,15 @@ constexpr char kFilter[] = "KorvelConfig settings (*.korvel)\0*.korvel\0";
 
 Dialog* dialogOf(HWND window) { return reinterpret_cast<Dialog*>(window); }
 
+// The file dialogs and dropped files need comdlg32 and shell32, which take a
+// while to load: loaded when first used, not at every start.
+template <typename Function>
+Function systemFunction(const char* library, const char* name)
+{
+    HMODULE module = LoadLibraryA(library);
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 void chooseAndRun(HWND dialog, bool save)
 {
     char path[1024] = {};
@@ -25,15 +34,18 @@ void chooseAndRun(HWND dialog, bool save)
     choice.nMaxFile = sizeof path;
     choice.lpstrDefExt = "korvel";
     choice.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    using FileDialog = BOOL(WINAPI*)(OPENFILENAMEA*);
     if (save) {
         choice.lpstrTitle = "Save settings as";
         choice.Flags |= OFN_OVERWRITEPROMPT;
-        if (GetSaveFileNameA(&choice))
+        const auto getSaveFileName = systemFunction<FileDialog>("comdlg32.dll", "GetSaveFileNameA");
+        if (getSaveFileName && getSaveFileName(&choice))
             saveSettingsFile(dialogOf(dialog), path);
     } else {
         choice.lpstrTitle = "Open settings";
         choice.Flags |= OFN_FILEMUSTEXIST;
-        if (GetOpenFileNameA(&choice))
+        const auto getOpenFileName = systemFunction<FileDialog>("comdlg32.dll", "GetOpenFileNameA");
+        if (getOpenFileName && getOpenFileName(&choice))
             openSettingsFile(dialogOf(dialog), path);
     }
 }
@@ -54,7 +66,8 @@ void enableSettingsFiles(HWND dialog)
     AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
     AppendMenuA(menu, MF_STRING, kOpenCommand, "Open settings...\tCtrl+O");
     AppendMenuA(menu, MF_STRING, kSaveCommand, "Save settings as...\tCtrl+S");
-    DragAcceptFiles(dialog, TRUE);
+    // What DragAcceptFiles does, without loading shell32 at the start.
+    SetWindowLongPtrA(dialog, GWL_EXSTYLE, GetWindowLongPtrA(dialog, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
 HACCEL settingsAccelerators()
@@ -74,8 +87,11 @@ bool handleSettingsMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DROPFILES: {
         HDROP drop = reinterpret_cast<HDROP>(wParam);
         char path[1024] = {};
-        const UINT length = DragQueryFileA(drop, 0, path, sizeof path);
-        DragFinish(drop);
+        const auto dragQueryFile = systemFunction<UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT)>("shell32.dll", "DragQueryFileA");
+        const auto dragFinish = systemFunction<void(WINAPI*)(HDROP)>("shell32.dll", "DragFinish");
+        const UINT length = dragQueryFile ? dragQueryFile(drop, 0, path, sizeof path) : 0;
+        if (dragFinish)
+            dragFinish(drop);
         if (length > 0 && length < sizeof path)
             openSettingsFile(dialogOf(dialog), path);
         return true;

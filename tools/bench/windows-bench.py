@@ -23,7 +23,8 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-import windows_e2e as e2e  # noqa: E402  (the e2e test's devices and xdotool helpers)
+import windows_e2e as e2e  # noqa: E402  (the e2e test's window and xdotool helpers)
+import wine_ports  # noqa: E402  (its pseudo-terminals as COM ports)
 
 PROGRAM = os.path.join(ROOT, "build/windows/KorvelConfig.exe")
 EMPTY = os.path.join(ROOT, "build/windows/tools/bench/empty_dialog_win32.exe")
@@ -123,28 +124,32 @@ def startup(repetitions):
 
 def programming_run(repetitions):
     print("== programming run under Wine (both records, pseudo-terminal)")
-    dosdevices = os.path.join(os.environ["WINEPREFIX"], "dosdevices")
-    free = [n for n in range(9, 0, -1) if not os.path.lexists(os.path.join(dosdevices, "com%d" % n))]
-    if not free:
-        print("no free COM number in " + dosdevices)
+    links = wine_ports.dosdevices([EMULATOR, "cmd", "/c", "exit"])
+    link = os.path.join(links, "com12")
+    if os.path.lexists(link):
+        print("COM12 is taken in " + links)
         return
-    tracker = e2e.Device()
-    link = os.path.join(dosdevices, "com%d" % free[0])
+    # COM12 in the registry's port map: the list's last row. The map lives as long
+    # as the wineserver, which a cmd waiting for input keeps up.
+    keeper = subprocess.Popen([EMULATOR, "cmd"], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL)
+    registry = [EMULATOR, "reg", "add", r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM", "/v", r"\Device\KorvelBench"]
+    tracker = wine_ports.Device()
     os.symlink(tracker.path, link)
-    program = None
+    subprocess.run(registry + ["/d", "COM12", "/f"], stdout=subprocess.DEVNULL)
+    instances = []
     try:
-        row = sum(1 for n in range(1, free[0])
-                  if e2e.listed_by_the_program(os.path.join(dosdevices, "com%d" % n)))
-        program = e2e.KorvelConfig(EMULATOR, PROGRAM)
-        if not program.wait_for_dialog():
+        program = e2e.KorvelConfig(EMULATOR, PROGRAM, instances)
+        if not program.window:
             return
-        program.choose_port_row(row)
+        program.click(e2e.PORT_LIST_ARROW)
+        time.sleep(0.3)
+        e2e.press_keys(program.window, *(["Down"] * 12 + ["Return"]))
         to_warning, to_close, open_to_close = [], [], []  # to_close: (after, before) the keystroke
         for _ in range(repetitions):
             tracker.take()
             pressed = time.monotonic()
             program.click(e2e.PROGRAM_BUTTON)
-            warning = e2e.find_window("^KorvelConfig$", 20)
+            warning = e2e.find_window(e2e.BOX, 20)
             if not warning:
                 print("no warning box")
                 return
@@ -154,25 +159,31 @@ def programming_run(repetitions):
             before = time.monotonic()
             e2e.xdotool("key", "Return")
             after = time.monotonic()
-            e2e.wait_until(tracker.closed, 30)
-            opened_at, chunks, closed_at = tracker.take()
-            if None in (opened_at, closed_at) or b"".join(c[2] for c in chunks) != e2e.CFG0 + e2e.CFG1:
+            e2e.wait_until(lambda: any(e[0] == "close" for e in tracker.events), 30)
+            events = tracker.take()
+            opened = next((e for e in events if e[0] == "open"), None)
+            closed = next((e for e in events if e[0] == "close"), None)
+            if not opened or not closed or b"".join(e[3] for e in events) != e2e.CFG0 + e2e.CFG1:
                 print("the run did not deliver both records and close the port")
                 return
-            to_close.append((closed_at[1] - after, closed_at[1] - before))
-            open_to_close.append(closed_at[1] - opened_at[1])
+            to_close.append((closed[2] - after, closed[2] - before))
+            open_to_close.append(closed[2] - opened[2])
         print("button click to warning shown (xdotool polling included): " + figures(to_warning))
         print("Return on the warning to port closed, from after the keystroke: "
               + figures([t[0] for t in to_close]))
         print("  from before it: " + figures([t[1] for t in to_close]) + "; floor 1500 ms")
         print("port opened to port closed (each seen within a few ms): " + figures(open_to_close)
               + "; floor 1500 ms")
-        program.close("alt+F4")
+        e2e.press_keys(program.window, "alt+F4")
+        program.exit_code()
     finally:
-        if program:
-            program.kill()
+        for instance in instances:
+            if instance.process.poll() is None:
+                instance.process.kill()
         os.unlink(link)
-        tracker.stop()
+        subprocess.run([EMULATOR, "reg", "delete"] + registry[3:] + ["/f"], stdout=subprocess.DEVNULL)
+        keeper.stdin.close()
+        keeper.wait()
 
 
 def linux_programming_run(repetitions):
