@@ -7,14 +7,6 @@
 #include "platform.h"
 #include "settings_file.h"
 
-// Reads and applies the file; one that cannot be read or is refused shows one
-// message and changes nothing in the dialog. 1 when applied.
-int openSettingsFile(Dialog* dialog, const std::string& path);
-
-// Writes every setting, replacing the file only once the new text is stored
-// whole; a failure shows why. 1 when saved.
-int saveSettingsFile(Dialog* dialog, const std::string& path);
-
 // From the defaults: sliders, path types (each writes its path text), the paths
 // given, the other texts. Configuration 1 is switched as the file says before
 // any text is written, so that while it is off nothing of it is counted.

@@ -8,7 +8,7 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "settings_apply.h"
+#include "settings_io.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include "settings_apply.h"
+#include "settings_io.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "main_dialog.h"
 #include "prompts_recorder.h"
 #include "settings_apply.h"
+#include "settings_io.h"
 
 namespace {
 
