@@ -30,3 +30,14 @@ bool editTakesNoCharacter(HWND edit);
 
 // The dialog's control with the keyboard focus (a combo box for its own edit), or NULL.
 HWND focusedChild(HWND dialog);
+
+// The push button with the keyboard focus is the dialog's default one, so that
+// Enter presses it, as in any dialog.
+void defaultButtonFollowsFocus(HWND dialog);
+
+// After a message box, the chooser or a file dialog: the focus back on the control
+// that had it (GetFocus before), where activation would leave it on the dialog
+// window. For the dialog logic the focus never left: while it returns, the
+// dialog raises no focus notification.
+void giveFocusBack(HWND control);
+bool givingFocusBack();

@@ -99,6 +99,7 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (lParam)
             stateOf(dialog)->findPorts = *reinterpret_cast<const PortFinder*>(lParam);
         filterSingleLineInput(dialog);
+        defaultButtonFollowsFocus(dialog);
         SetWindowSubclass(GetDlgItem(dialog, IdLog), logProc, 1, 0);
         initMainDialog(dialogOf(dialog));
         return 0; // no control takes the focus, so no Symbol edit opens the chooser
@@ -114,6 +115,8 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         }
         return DefWindowProcA(dialog, message, wParam, lParam);
     case WM_COMMAND:
+        if (HIWORD(wParam) == EN_SETFOCUS && givingFocusBack())
+            return 0;
         // IDOK and IDCANCEL land here too and close nothing.
         handleCommand(dialogOf(dialog), LOWORD(wParam), HIWORD(wParam));
         closeLaterIfClosed(dialog);
