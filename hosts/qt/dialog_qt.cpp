@@ -160,8 +160,7 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
     }
     case KindPush: {
         auto* button = new QPushButton(dialog);
-        button->setAutoDefault(false);
-        button->setDefault(false);
+        button->setAutoDefault(true); // Enter presses the button with the focus, as on Win32
         if (layout.styles & StyleMultiline) {
             // QPushButton does not wrap its text; a word-wrapped caption inside does.
             auto* text = new QLabel(caption, button);
@@ -320,9 +319,14 @@ bool Dialog::event(QEvent* event)
     // for the Win32 dialog. Qt would hand it back to the control that had it last,
     // and a Symbol edit regaining the focus would open the chooser again after
     // every chooser and message box.
-    // The focus that a chooser handed on meanwhile stays where it is.
-    if (event->type() == QEvent::WindowActivate && !std::exchange(focusHandedOn, false))
-        setFocus(Qt::ActiveWindowFocusReason);
+    // The focus that a chooser handed on meanwhile stays where it is, and one to be
+    // given back after a box goes back.
+    if (event->type() == QEvent::WindowActivate && !std::exchange(focusHandedOn, false)) {
+        if (focusToGiveBack)
+            giveFocusBack(focusToGiveBack);
+        else
+            setFocus(Qt::ActiveWindowFocusReason);
+    }
     return QWidget::event(event);
 }
 
@@ -345,7 +349,7 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* slider = qobject_cast<QSlider*>(watched))
         return event->type() == QEvent::KeyPress && win32TrackbarKey(slider, static_cast<QKeyEvent*>(event)->key());
-    if (event->type() != QEvent::FocusIn || deliveringFocus)
+    if (event->type() != QEvent::FocusIn || deliveringFocus || givingFocusBack)
         return false;
     // A closing context menu hands the focus back; the edit never lost it on Win32.
     if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason)
@@ -374,6 +378,24 @@ void Dialog::handFocusOn(QWidget* from, bool backward)
     // An inactive window gets it back when activated, rather than the dialog itself.
     focusHandedOn = !isActiveWindow();
     next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+}
+
+void giveFocusBack(QWidget* control)
+{
+    // Other windows (a chooser under a box) get theirs back from Qt itself.
+    auto* dialog = control ? dynamic_cast<Dialog*>(control->window()) : nullptr;
+    if (!dialog)
+        return;
+    dialog->focusToGiveBack = control;
+    if (!dialog->isActiveWindow())
+        return; // at its activation
+    dialog->focusToGiveBack = nullptr;
+    // Not to a control that was hidden or greyed out meanwhile.
+    if (control->isVisibleTo(dialog) && control->isEnabled()) {
+        dialog->givingFocusBack = true;
+        control->setFocus(Qt::OtherFocusReason);
+        dialog->givingFocusBack = false;
+    }
 }
 
 void Dialog::userEdited(int id, QLineEdit* edit)
