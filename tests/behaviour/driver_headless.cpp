@@ -74,5 +74,7 @@ void userKeys(Dialog* dialog, const std::vector<UserKey>& keys)
             headlessTab(dialog, key == KeyShiftTab);
         else if (key <= KeyEnd)
             headlessTrackbarKey(dialog, static_cast<TrackbarKey>(key - KeyLeft));
+        else if (key != KeyEscape)
+            headlessPressFocusedButton(dialog);
     }
 }
