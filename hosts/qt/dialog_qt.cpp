@@ -228,12 +228,13 @@ bool win32TrackbarKey(QSlider* slider, int key)
     }
 }
 
+// Never inside a surrogate pair: what lies between is whole characters.
 int commonPrefix(const QString& a, const QString& b)
 {
     int n = 0;
     while (n < a.size() && n < b.size() && a[n] == b[n])
         ++n;
-    return n;
+    return n > 0 && a[n - 1].isHighSurrogate() ? n - 1 : n;
 }
 
 int commonSuffix(const QString& a, const QString& b, int prefix)
@@ -241,7 +242,18 @@ int commonSuffix(const QString& a, const QString& b, int prefix)
     int n = 0;
     while (n < a.size() - prefix && n < b.size() - prefix && a[a.size() - 1 - n] == b[b.size() - 1 - n])
         ++n;
-    return n;
+    return n > 0 && a[a.size() - n].isLowSurrogate() ? n - 1 : n;
+}
+
+// Characters as the record counts them: a surrogate pair is one.
+int characterCount(const QString& text) { return static_cast<int>(text.toUcs4().size()); }
+
+QString firstCharacters(const QString& text, int count)
+{
+    int units = 0;
+    for (; units < text.size() && count > 0; --count)
+        units += text[units].isHighSurrogate() && units + 1 < text.size() && text[units + 1].isLowSurrogate() ? 2 : 1;
+    return text.left(units);
 }
 
 } // namespace
@@ -416,15 +428,15 @@ void Dialog::userEdited(int id, QLineEdit* edit)
     const QString taken = QString::fromStdU16String(singleLineInput(insertion.toStdU16String()));
     if (taken != insertion)
         after = after.left(prefix) + taken + after.right(suffix);
-    const int inserted = taken.size();
-    const int rest = after.size() - inserted;
-    int cursor = prefix + inserted;
+    const int inserted = characterCount(taken);
+    const int length = characterCount(after);
+    int cursor = prefix + taken.size();
     const long long limit = state.limit;
-    if (after.size() > before.size() && after.size() > limit && inserted > 0) {
-        const long long room = limit - rest;
-        const int keep = room <= 0 ? 0 : room < inserted ? static_cast<int>(room) : inserted;
-        after = after.left(prefix + keep) + after.right(suffix);
-        cursor = prefix + keep;
+    if (length > characterCount(before) && length > limit && inserted > 0) {
+        const long long room = limit - (length - inserted);
+        const QString kept = room <= 0 ? QString() : firstCharacters(taken, static_cast<int>(std::min<long long>(room, inserted)));
+        after = after.left(prefix) + kept + after.right(suffix);
+        cursor = prefix + kept.size();
     }
 
     if (after != edit->text()) {

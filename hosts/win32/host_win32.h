@@ -25,8 +25,9 @@ HWND createMainDialog(HINSTANCE instance, HWND parent, const PortFinder* findPor
 // and no control character.
 void filterSingleLineInput(HWND dialog);
 
-// True while setTextLimit(…, 0) keeps the edit from taking any further character.
-bool editTakesNoCharacter(HWND edit);
+// The most characters the user may give the edit, as setTextLimit set it (0: none
+// more), or else EM_GETLIMITTEXT.
+unsigned editCharacterLimit(HWND edit);
 
 // The dialog's control with the keyboard focus (a combo box for its own edit), or NULL.
 HWND focusedChild(HWND dialog);
