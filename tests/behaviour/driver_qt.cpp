@@ -129,12 +129,19 @@ void closeMainDialogForTest(Dialog* dialog)
 void userType(Dialog* dialog, int id, const std::string& characters) { sendKeys(dialog, id, characters); }
 void userBackspace(Dialog* dialog, int id, int count) { sendKeys(dialog, id, std::string(std::max(count, 0), '\b')); }
 
-void userPaste(Dialog* dialog, int id, const std::string& text)
+void userPaste(Dialog* dialog, int id, const std::string& text) { userPaste(dialog, id, utf16FromAnsi(text)); }
+
+void userPaste(Dialog* dialog, int id, const std::u16string& text)
 {
     auto* edit = qobject_cast<QLineEdit*>(dialogControl(dialog, id));
-    QApplication::clipboard()->setText(QString::fromStdU16String(utf16FromAnsi(text)));
+    QApplication::clipboard()->setText(QString::fromStdU16String(text));
     edit->end(false);
     edit->paste();
+}
+
+std::u16string shownText(Dialog* dialog, int id)
+{
+    return qobject_cast<QLineEdit*>(dialogControl(dialog, id))->text().toStdU16String();
 }
 
 // What QSlider does for a drag of its handle: pressed, moved (each step an action), released.
