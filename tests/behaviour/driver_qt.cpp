@@ -1,9 +1,11 @@
 // The behaviour suite's driver for the Qt host: the real main dialog, offscreen,
 // acted on through Qt's own input paths.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <deque>
+#include <vector>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -39,6 +41,23 @@ void pressKey(QWidget* widget, int key)
     QTest::keyClick(widget, keys[key], key == KeyShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
+// Where the picture's grid starts as the chooser paints it, in screen pixels: its
+// first column and row that are black for half their length (an arrow key's
+// highlight may cover a cell's lines).
+QPoint paintedGrid(QDialog* chooser, int factor)
+{
+    const QImage shown = chooser->grab().toImage();
+    std::vector<int> columns(shown.width()), rows(shown.height());
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixelColor(x, y) == Qt::black)
+                ++columns[x], ++rows[y];
+    const auto first = [](const std::vector<int>& counts, int half) {
+        return int(std::find_if(counts.begin(), counts.end(), [half](int n) { return n >= half; }) - counts.begin());
+    };
+    return QPoint(first(columns, 63 * factor), first(rows, 168 * factor));
+}
+
 // Feeds the queued presses to a symbol chooser from inside its own event loop, one
 // per turn of the loop, until it ends.
 void feedChooser(QPointer<QDialog> chooser)
@@ -51,12 +70,15 @@ void feedChooser(QPointer<QDialog> chooser)
         return chooser->done(QDialog::Rejected); // ends the run; reject() would be ignored
     }
     const auto [x, y] = queuedPresses.front();
+    const int factor = picture->pixmap().width() / kSymbolPictureWidth;
     queuedPresses.pop_front();
     if (x == kChooserKey) {
         pressKey(chooser, y);
-    } else { // the first screen pixel on that picture pixel, at the picture's scale
-        const qreal scale = picture->pixmap().width() / kSymbolPictureWidth / picture->pixmap().devicePixelRatio();
-        const QPoint at = picture->contentsRect().topLeft() + QPoint(int(std::ceil(x * scale)), int(std::ceil(y * scale)));
+    } else { // a point on the first screen pixel of that picture pixel
+        const qreal ratio = chooser->devicePixelRatio();
+        const QPoint grid = paintedGrid(chooser, factor);
+        const QPoint at = QPoint(int(std::ceil((grid.x() + x * factor) / ratio)), int(std::ceil((grid.y() + y * factor) / ratio))) -
+                          picture->mapTo(chooser, QPoint());
         QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, at);
     }
