@@ -21,11 +21,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyleOptionFrame>
 #include <QStyledItemDelegate>
 
 #include "ansi_text.h"
@@ -152,6 +154,7 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
         combo->setCompleter(nullptr); // a Win32 drop-down combo does not complete
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         combo->setItemDelegate(new RowDetailDelegate(combo));
+        combo->installEventFilter(dialog);
         QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo] { showRowDetail(combo); });
         // activated is the user's choice; setCurrentIndex by the program stays silent.
         QObject::connect(combo, &QComboBox::activated, dialog, [dialog, id] { handleCommand(dialog, id, NotifySelChange); });
@@ -205,11 +208,13 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
     }
     if (auto* log = qobject_cast<QPlainTextEdit*>(widget)) {
         // The log's frame once more, above its viewport, which at fractional scales
-        // covers the right edge of the frame below.
-        auto* border = new QFrame(log);
-        border->setFrameStyle(log->frameStyle());
+        // covers the right edge of the frame below; drawn as an edit's frame, so
+        // that it shows the focus as the other fields do (dialog's eventFilter).
+        auto* border = new QWidget(log);
+        border->setObjectName(QStringLiteral("logFrame"));
         border->setAttribute(Qt::WA_TransparentForMouseEvents);
         border->setGeometry(log->rect());
+        border->installEventFilter(dialog);
         border->raise();
     }
     return widget;
@@ -361,6 +366,15 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* slider = qobject_cast<QSlider*>(watched))
         return event->type() == QEvent::KeyPress && win32TrackbarKey(slider, static_cast<QKeyEvent*>(event)->key());
+    if (event->type() == QEvent::Paint && watched->objectName() == QLatin1String("logFrame")) {
+        paintLogFrame(static_cast<QWidget*>(watched));
+        return true;
+    }
+    const bool focus = event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut;
+    if (auto* log = qobject_cast<QPlainTextEdit*>(watched); log && focus) // painted later, with the new focus
+        log->findChild<QWidget*>(QStringLiteral("logFrame"))->update();
+    if (auto* combo = qobject_cast<QComboBox*>(watched))
+        return event->type() == QEvent::FocusIn && !deliveringFocus && showStartAtFocus(combo, event);
     if (event->type() != QEvent::FocusIn || deliveringFocus || givingFocusBack)
         return false;
     // A closing context menu hands the focus back; the edit never lost it on Win32.
@@ -374,6 +388,31 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event)
     state.focusCameBackward = static_cast<QFocusEvent*>(event)->reason() == Qt::BacktabFocusReason;
     handleCommand(this, controlId(watched), NotifySetFocus);
     state.focusCameBackward = false;
+    return true;
+}
+
+void Dialog::paintLogFrame(QWidget* frame)
+{
+    auto* log = frame->parentWidget();
+    QStyleOptionFrame option;
+    option.initFrom(log); // the log's focus
+    option.rect = frame->rect();
+    option.lineWidth = log->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, log);
+    option.state |= QStyle::State_Sunken;
+    QPainter painter(frame);
+    log->style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, log);
+}
+
+bool Dialog::showStartAtFocus(QComboBox* combo, QEvent* event)
+{
+    deliveringFocus = true;
+    QCoreApplication::sendEvent(combo, event);
+    deliveringFocus = false;
+    // Tab selects the whole text, and a line edit then shows its end: a port's
+    // name comes first, so the selection ends at the start instead.
+    QLineEdit* edit = combo->lineEdit();
+    if (edit && edit->hasSelectedText() && edit->selectedText() == edit->text())
+        edit->setSelection(edit->text().size(), -edit->text().size());
     return true;
 }
 

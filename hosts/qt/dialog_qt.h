@@ -42,6 +42,10 @@ struct Dialog : public QWidget {
     // Moves the focus from a control to the next tab stop (backward: the previous).
     void handFocusOn(QWidget* from, bool backward);
 
+    // The log's frame, as an edit's with its focus; a list's field at the focus.
+    void paintLogFrame(QWidget* frame);
+    bool showStartAtFocus(QComboBox* combo, QEvent* event);
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
