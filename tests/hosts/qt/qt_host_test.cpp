@@ -84,10 +84,23 @@ TEST_F(QtHost, EditsTakeTextAsAWin32EditDoes)
 }
 
 // The focus a closing context menu hands back opens no chooser (the driver fails a
-// chooser it has no press for). The port list names each port's device.
-TEST_F(QtHost, MenusAndThePortList)
+// chooser it has no press for). The port list names each port's device, and Tab
+// shows the start of its field, the port's name. The log shows its focus as an edit.
+TEST_F(QtHost, MenusThePortListAndTheFocus)
 {
     dialogControl(dialog, IdSymbol0)->setFocus(Qt::PopupFocusReason);
+    userFocus(dialog, IdProgram);
+    userKeys(dialog, {KeyTab});
+    QLineEdit* port = widget<QComboBox>(IdPort)->lineEdit();
+    EXPECT_EQ(port->cursorPosition(), 0);
+    EXPECT_EQ(port->selectedText(), "ttyUSB2");
+    const auto frameTop = [this](int id) { return widget<QWidget>(id)->grab().toImage().pixelColor(30, 0); };
+    const QColor unfocused = frameTop(IdLog);
+    userFocus(dialog, IdPath0);
+    const QColor path = frameTop(IdPath0);
+    userFocus(dialog, IdLog);
+    EXPECT_EQ(frameTop(IdLog), path);
+    EXPECT_NE(frameTop(IdLog), unfocused);
     EXPECT_EQ(text(IdPort), "ttyUSB2");
     EXPECT_EQ(widget<QComboBox>(IdPort)->toolTip(), "/dev/serial/by-id/usb-x");
     EXPECT_GE(widget<QComboBox>(IdPort)->view()->minimumWidth(),
