@@ -34,6 +34,7 @@ void userCloseMainDialog(Dialog* dialog) { headlessClose(dialog); }
 unsigned textLimitOf(Dialog* dialog, int id) { return headlessTextLimit(dialog, id); }
 int focusedControl(Dialog* dialog) { return headlessFocusedId(dialog); }
 int textCutOff(Dialog*, int, const std::string&) { return 0; }
+bool shownAsItIs(Dialog*, int) { return true; }
 
 // A greyed-out control takes no user action, as on the real hosts.
 void userDragTrackbar(Dialog* dialog, int id, int position)

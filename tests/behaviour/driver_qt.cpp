@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QSlider>
 #include <QStyle>
 #include <QTest>
@@ -139,6 +140,7 @@ Dialog* openMainDialogForTest(const PortFinder& findPorts)
     Dialog* dialog = createMainDialog(findPorts);
     dialog->show();
     activate(dialog);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog)); // painted, as on a screen
     return dialog;
 }
 
@@ -232,4 +234,12 @@ int textCutOff(Dialog* dialog, int id, const std::string& text)
     const int frame = widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     const int inset = qobject_cast<QLineEdit*>(widget) ? frame + 2 : 0;
     return qMax(0, widget->fontMetrics().horizontalAdvance(shown) - widget->contentsRect().width() + 2 * inset);
+}
+
+bool shownAsItIs(Dialog* dialog, int id)
+{
+    // What the window's backing store holds, offscreen the screen's pixels.
+    const QRect area = dialogControl(dialog, id)->geometry();
+    const QImage screen = dialog->screen()->grabWindow(dialog->winId()).toImage().copy(area);
+    return screen.convertToFormat(QImage::Format_RGB32) == dialog->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
 }

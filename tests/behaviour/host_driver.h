@@ -42,6 +42,10 @@ int focusedControl(Dialog* dialog); // its id; 0 for the dialog itself
 constexpr int kChooserKey = -1000000;
 void queueChooserPresses(const std::vector<std::pair<int, int>>& presses);
 
+// True when the screen shows a control as it would be painted now: on a host that
+// paints at a change, even while the program waits. (Always on a host without a screen.)
+bool shownAsItIs(Dialog* dialog, int id);
+
 // The text limit of an edit as the user meets it: how many characters it can hold
 // in all (0: it takes no further character).
 unsigned textLimitOf(Dialog* dialog, int id);
