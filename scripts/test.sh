@@ -11,6 +11,12 @@ jobs=$(nproc)
 echo "=== layers"
 python3 scripts/check-layers.py
 
+# A Wine prefix of our own; its server ends with the run.
+export WINEPREFIX="$PWD/build/wineprefix"
+export WINEDEBUG=-all
+xvfb_pid=
+trap '[ -z "$xvfb_pid" ] || kill $xvfb_pid 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
+
 # One X server for every test that shows a window (Wine, Qt on xcb, end to end).
 if [ -z "${DISPLAY:-}" ]; then
     for n in $(seq 90 99); do
@@ -18,22 +24,15 @@ if [ -z "${DISPLAY:-}" ]; then
     done
     Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
-    trap 'kill $xvfb_pid 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
     export DISPLAY="$display"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
 
-# A Wine prefix of our own, made once; the server stays up between the Windows tests.
-export WINEPREFIX="$PWD/build/wineprefix"
-export WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1 || true
-    wineserver -w
-fi
-
 for preset in linux linux-asan windows; do
     echo "=== $preset"
+    # Made ready and checked before the first Windows test: its server and Wine's
+    # own background programs stay up until the end.
+    [ "$preset" != windows ] || cmake/wine-run.sh --ready
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
     ctest --preset "$preset" -j "$jobs"

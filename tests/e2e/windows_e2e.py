@@ -209,7 +209,7 @@ def main(argv, run=run):
     finally:
         for instance in instances:
             if instance.process.poll() is None:
-                instance.process.kill()
+                instance.process.terminate()  # the Wine wrapper ends its program too
     print("%d check(s) failed" % len(failures) if failures else "%s passed" % os.path.basename(argv[0]))
     return 1 if failures else 0
 
