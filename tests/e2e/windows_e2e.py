@@ -24,7 +24,7 @@ CFG0 = b"$#Pe030,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35
 CFG1 = b"$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 "
 CFG0_TEST = CFG0.replace(b"47,0,0,10,", b"47,0,84,101,115,116,0,50,")  # "Test" typed as comment 0, Frames 0 at 50
 PAUSE = 0.5  # the program's own pause between the steps of a run
-PROGRAM_BUTTON, PORT_LIST_ARROW, COMMENT0, PATH0 = (36, 268), (144, 263), (107, 168), (100, 48)  # of 339 x 284 units
+PROGRAM_BUTTON, PORT_LIST_ARROW, COMMENT0, PATH0, LOG = (36, 268), (144, 263), (107, 168), (100, 48), (260, 232)  # units
 failures = []
 
 
@@ -91,12 +91,19 @@ class KorvelConfig:
                                                    22 + round(units[1] * (height - 25) / 284))
         xdotool("mousemove", "--window", self.window, x, y, "click", 1)
 
-    def program(self, up, tracker, decoy, expected, label):  # to the port up rows from the list's end
-        self.click(PORT_LIST_ARROW)
-        time.sleep(0.3)
-        press_keys(self.window, *(["Down"] * 12 + ["Up"] * up + ["Return"]))  # the dropped list's keys; End is the edit's
+    def program(self, up, tracker, decoy, expected, label, press="click"):  # to the port up rows from the list's end
+        if press != "enter":
+            self.click(PORT_LIST_ARROW)
+            time.sleep(0.3)
+            press_keys(self.window, *(["Down"] * 12 + ["Up"] * up + ["Return"]))  # the dropped list's keys; End is the edit's
         tracker.take()
-        self.click(PROGRAM_BUTTON)
+        if press == "click":
+            self.click(PROGRAM_BUTTON)
+        elif press == "tab":  # from the log on to the button, whose Enter presses it
+            self.click(LOG)
+            press_keys(self.window, "Tab", "Return")
+        else:  # the focus is back on the button after the boxes
+            press_keys(self.window, "Return")
         warning = find_window(BOX, 20)
         if check(warning, label + ": no warning box captioned KorvelConfig"):
             press_keys(warning, "Return")
@@ -166,7 +173,8 @@ def run(emulator, program, instances):
         if not first.window:
             return
         check(not find_window("^Choose APRS-Symbol$", 0), "a symbol chooser opened at the start")
-        first.program(0, tracker, decoy, (CFG0, CFG1), "defaults to COM12")
+        first.program(0, tracker, decoy, (CFG0, CFG1), "defaults to COM12, Tab and Enter", "tab")
+        first.program(0, tracker, decoy, (CFG0, CFG1), "Enter again, on the button that had the focus", "enter")
         press_keys(first.window, "alt+F4")
         check(first.exit_code() == 0, "Alt+F4 ended the program with %s" % first.exit_code(0))
         again = KorvelConfig(emulator, program, instances)  # once the first has ended, a new start runs
