@@ -495,15 +495,17 @@ int main(int argc, char** argv)
         files += action.kind == OpenFile;
         std::string problem;
         bool restart = a.closed || b.closed;
-        if (a.closed != b.closed) {
-            problem = "one side closed";
-        } else if (action.kind == Program && a.received != b.received && b.received.empty() && overBudget(a.received) &&
-                   !b.messages.empty() && b.messages.back().text.find("does not fit in EEprom") != std::string::npos) {
-            ++mendedBudget; // the old logic sent more than the EEPROM holds; the new one refuses
-            restart = true;
-        } else if (action.kind == OpenFile && action.text.find('\t') != std::string::npos && b.messages.size() == 1 &&
-                   b.messages[0].text.find("control character") != std::string::npos) {
+        if (action.kind == OpenFile && action.text.find('\t') != std::string::npos && b.messages.size() == 1 &&
+            b.messages[0].text.find("control character") != std::string::npos) {
             ++mendedControl; // a tab inside a value: taken before, refused now
+            restart = true;
+        } else if (a.closed != b.closed && action.kind != Program) {
+            problem = "one side closed: " + messagesText(a.messages) + "/ " + messagesText(b.messages) + " close at " +
+                      std::to_string(action.closeAtMessage);
+        } else if (action.kind == Program && b.received.empty() && !b.messages.empty() &&
+                   b.messages[0].text.find("does not fit in EEprom") != std::string::npos && !a.messages.empty() &&
+                   a.messages[0].text.rfind("please make sure", 0) == 0 && (a.closed || overBudget(a.received))) {
+            ++mendedBudget; // the old logic sent (or was about to send) more than the EEPROM holds
             restart = true;
         } else if (messagesText(a.messages) != messagesText(b.messages)) {
             problem = "messages " + messagesText(a.messages) + "/ " + messagesText(b.messages);
