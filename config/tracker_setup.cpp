@@ -205,6 +205,14 @@ std::string typedComment(Work& w, int n, const std::string& text)
 
 SetupStep done(Work& w) { return {w.setup, w.notices}; }
 
+// What the press and a save say of an SSID that is no number 0 to 15.
+std::string ssidRefusal(int n)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, "SSID of Config %d must be a number from 0 to 15.", n);
+    return text;
+}
+
 } // namespace
 
 const char* noticeMessage(const SetupNotice& notice)
@@ -369,9 +377,7 @@ ProgrammingRecords programmingRecords(const TrackerSetup& setup)
     ConfigSettings configs[2] = {setup.configs[0].settings, setup.configs[1].settings};
     for (int n = 0; n < (second ? 2 : 1); ++n) {
         if (!ssidFromText(setup.configs[n].ssidText.substr(0, kSsidChars), configs[n].ssid)) {
-            char text[128];
-            std::snprintf(text, sizeof text, "SSID of Config %d must be a number from 0 to 15.", n);
-            records.refusal = text;
+            records.refusal = ssidRefusal(n);
             return records;
         }
     }
@@ -397,9 +403,7 @@ int settingsFileOf(const TrackerSetup& setup, std::string& text, std::string& re
     for (int n = 0; n < 2; ++n) {
         configs[n] = setup.configs[n].settings;
         if (!ssidFromText(setup.configs[n].ssidText, configs[n].ssid)) {
-            char message[128];
-            std::snprintf(message, sizeof message, "SSID of Config %d must be a number from 0 to 15.", n);
-            refusal = message;
+            refusal = ssidRefusal(n);
             return 0;
         }
     }

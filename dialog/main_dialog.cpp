@@ -5,26 +5,11 @@
 #include "port_choice.h"
 #include "port_table.h"
 #include "programming_run.h"
+#include "setting_controls.h"
 #include "symbol_chooser.h"
 #include "user_action.h"
 
 namespace {
-
-// The controls of each setting in configurations 0 and 1, its value labels and
-// their text.
-struct SettingControls {
-    int control[2];
-    int label[2];
-    SettingLabelText labelText;
-};
-
-const SettingControls settingControls[kSettingCount] = {
-#define KORVEL_SETTING(id, field, key, kind, minimum, maximum, initial, initialText, control0, control1, label0, \
-                       label1, labelText)                                                                      \
-    {{control0, control1}, {label0, label1}, labelText},
-#include "settings.def"
-#undef KORVEL_SETTING
-};
 
 // Configuration 1's fields and their captions, greyed out while it is off.
 const int secondConfigControls[] = {

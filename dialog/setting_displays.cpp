@@ -5,22 +5,8 @@
 #include "config_settings.h"
 #include "control_ids.h"
 #include "layout.h"
+#include "setting_controls.h"
 #include "symbol_grid.h"
-
-namespace {
-
-// The longest of the texts a label shows over a range, the last of equals.
-template <typename Text>
-std::string longestOver(const SettingRange& range, Text text)
-{
-    std::string longest;
-    for (int value = range.minimum; value <= range.maximum; ++value)
-        if (text(value).size() >= longest.size())
-            longest = text(value);
-    return longest;
-}
-
-} // namespace
 
 std::vector<ControlTexts> textsShownWhole()
 {
@@ -31,29 +17,38 @@ std::vector<ControlTexts> textsShownWhole()
         if (c.id >= 0 && *c.caption && (c.kind == KindLabel || c.kind == KindPush))
             all.push_back({c.id, {c.caption}});
     }
-    std::string idle;
-    for (int interval = driveIntervalRange.minimum; interval <= driveIntervalRange.maximum; ++interval) {
-        const auto idleText = [interval](int factor) { return intervalText(interval * factor); };
-        const std::string longest = longestOver(idleFactorRange, idleText);
-        idle = longest.size() >= idle.size() ? longest : idle;
-    }
-    const std::vector<std::string> symbols(std::begin(symbolGrid), std::end(symbolGrid));
-    const int ids[2][9] = {
-        {IdHopCount0, IdTxDelayValue0, IdDriveIntervalValue0, IdIdleIntervalValue0, IdDriveSpeedValue0,
-         IdFramesValue0, IdCallsign0, IdSsid0, IdSymbol0},
-        {IdHopCount1, IdTxDelayValue1, IdDriveIntervalValue1, IdIdleIntervalValue1, IdDriveSpeedValue1,
-         IdFramesValue1, IdCallsign1, IdSsid1, IdSymbol1},
-    };
-    for (const auto& id : ids) {
-        all.push_back({id[0], {longestOver(digiHopsRange, [](int n) { return std::to_string(n); })}});
-        all.push_back({id[1], {longestOver(txDelayRange, txDelayText)}});
-        all.push_back({id[2], {longestOver(driveIntervalRange, intervalText)}});
-        all.push_back({id[3], {idle}});
-        all.push_back({id[4], {longestOver(driveSpeedRange, [](int v) { return unitText(v, "km/h"); })}});
-        all.push_back({id[5], {longestOver(framesWithoutTextRange, [](int v) { return unitText(v, "frames"); })}});
-        all.push_back({id[6], {std::string(kCallsignChars, 'W')}}); // the widest letter
-        all.push_back({id[7], {std::to_string(kMaxSsid)}});
-        all.push_back({id[8], symbols});
+    for (int k = 0; k < kSettingCount; ++k) {
+        const SettingId id = static_cast<SettingId>(k);
+        const SettingControls& c = settingControls[k];
+        std::vector<std::string> texts;
+        if (c.labelText) {
+            // The longest label over the slider's range, the last of equals; the
+            // interval while not driving over every drive interval too.
+            std::string longest;
+            ConfigSettings s;
+            const SettingRange range = rangeOf(id);
+            const SettingRange drive = id == SettingIdleFactor ? driveIntervalRange : SettingRange{0, 0, 0};
+            for (int interval = drive.minimum; interval <= drive.maximum; ++interval) {
+                if (id == SettingIdleFactor)
+                    s.driveInterval = interval;
+                for (int value = range.minimum; value <= range.maximum; ++value) {
+                    *settingNumber(s, id) = value;
+                    const std::string text = c.labelText(s);
+                    longest = text.size() >= longest.size() ? text : longest;
+                }
+            }
+            texts.push_back(longest);
+        } else if (id == SettingCallsign) {
+            texts.push_back(std::string(kCallsignChars, 'W')); // the widest letter
+        } else if (id == SettingSsid) {
+            texts.push_back(std::to_string(kMaxSsid));
+        } else if (id == SettingSymbol) {
+            texts.assign(std::begin(symbolGrid), std::end(symbolGrid));
+        } else {
+            continue;
+        }
+        for (int n = 0; n < 2; ++n)
+            all.push_back({c.labelText ? c.label[n] : c.control[n], texts});
     }
     return all;
 }
