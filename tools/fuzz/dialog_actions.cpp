@@ -4,7 +4,6 @@
 #include <pty.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,6 +21,7 @@
 
 namespace {
 
+// Per configuration: callsign, SSID, symbol, path, comment; then the trackbars.
 const int kEdits[] = {IdCallsign0, IdSsid0, IdSymbol0, IdPath0, IdComment0,
                       IdCallsign1, IdSsid1, IdSymbol1, IdPath1, IdComment1};
 const int kTrackbars[] = {IdHops0, IdTxDelay0, IdDriveInterval0, IdDriveSpeed0, IdIdleFactor0, IdFrames0,
@@ -29,78 +29,50 @@ const int kTrackbars[] = {IdHops0, IdTxDelay0, IdDriveInterval0, IdDriveSpeed0, 
 // Keys a user may press, control keys and Windows-1252 letters among them.
 const char kKeys[] = "WIDE1-2,3 RELAYTRACECOMPRESSEDwide0123456789x\x80\xe9\xff\t\n\r\x7f\x01";
 
-std::string repeated(const std::string& piece, int times)
-{
-    std::string text;
-    for (int i = 0; i < times; ++i)
-        text += piece;
-    return text;
-}
+std::string repeated(const std::string& piece, int times) { return times > 0 ? piece + repeated(piece, times - 1) : ""; }
 
-const std::vector<std::string>& pastePool()
+// Pasted, and given as paths in files.
+const std::vector<std::string>& texts()
 {
     static const std::vector<std::string> pool = {
         repeated("WIDE1-1,", 40) + "COMPRESSED", repeated("WIDE1-1,", 125), repeated("RELAY,", 50),
-        "WIDE1-1,WIDE2-2,WIDE3-3", "WIDE1-1,COMPRESSED", "WIDE2-22", "WIDE2--5", "A,B C,D", "RELAY",
+        "WIDE1-1,WIDE2-2,WIDE3-3", "WIDE1-1,COMPRESSED", "WIDE2-22", "WIDE2--5", "A,B C,D", "RELAY", "wide2-1",
         "line one\r\nline two", "tab\there", "\x7f\x01\x07" "bell", "\x80uro \xff", std::string(300, 'x'),
         "-1", "4294967295", "99999999999", "16", "15", "007", " 5", "", std::string(1, '\0') + "hidden",
         "WIDE1-1,WIDE2-2,WIDE3-3,WIDE4-4", std::string(60, 'c')};
     return pool;
 }
 
-std::string randomBytes(const ActionPicker& pick, unsigned maxLength)
+std::string randomText(const ActionPicker& pick, unsigned maxLength, bool printable)
 {
     std::string text(pick(maxLength + 1), ' ');
     for (char& c : text)
-        c = static_cast<char>(pick(256));
+        c = static_cast<char>(printable ? "abcxyzABC0129 -,/>"[pick(18)] : pick(256));
     return text;
 }
 
-std::string letters(const ActionPicker& pick, unsigned maxLength)
-{
-    static const char set[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 -,/>";
-    std::string text(pick(maxLength + 1), ' ');
-    for (char& c : text)
-        c = set[pick(sizeof set - 1)];
-    return text;
-}
-
-// A settings file: mostly valid, keys in any order and subset, values near and
-// beyond their edges, paths and comments that fit or do not.
+// A settings file: mostly taken, keys in any subset, values near and beyond their
+// edges, paths and comments that fit or do not.
 std::string randomFile(const ActionPicker& pick)
 {
-    static const char* paths[] = {"", "WIDE2-2", "wide1-1,wide2-1", "WIDE1-1,WIDE2-1,WIDE3-1", "RELAY",
-                                  "WIDE1-1,WIDE2-2,WIDE3-3,WIDE4-4", "TRACE3-3", "COMPRESSED", "A B C D E"};
-    static const char* types[] = {"compressed", "WIDEn-n", "TRACEn-n", "RELAY", "wideN-N"};
-    struct Number {
-        const char* key;
-        int minimum, maximum;
-    };
-    static const Number numbers[] = {{"digiHops", 1, 3},      {"txDelay", 6, 75},     {"driveInterval", 5, 254},
-                                     {"driveSpeed", 1, 100},  {"idleFactor", 1, 100}, {"framesWithoutText", 0, 50},
-                                     {"ssid", 0, 15}};
-    std::string file;
-    if (pick(2))
-        file += std::string("secondConfig = ") + (pick(2) ? "on" : "off") + "\n";
-    for (int n = 0; n < 2; ++n) {
-        if (!pick(4))
-            continue;
-        file += "[config" + std::to_string(n) + "]\n";
-        for (const Number& number : numbers) {
-            if (pick(2)) {
-                const unsigned span = static_cast<unsigned>(number.maximum - number.minimum + 1);
-                const int value = pick(20) ? number.minimum + static_cast<int>(pick(span)) : number.maximum + 1;
-                file += std::string(number.key) + " = " + std::to_string(value) + "\n";
-            }
+    static const std::pair<const char*, int> numbers[] = {{"digiHops", 3},       {"txDelay", 75}, {"driveInterval", 254},
+                                                          {"driveSpeed", 100},   {"idleFactor", 100},
+                                                          {"framesWithoutText", 50}, {"ssid", 15}};
+    std::string file = pick(2) ? std::string("secondConfig = ") + (pick(2) ? "on\n" : "off\n") : "";
+    for (const char* section : {"[config0]\n", "[config1]\n"}) {
+        file += section;
+        for (const auto& [key, maximum] : numbers) {
+            if (pick(2))
+                file += std::string(key) + " = " + std::to_string(pick(20) ? 1 + pick(static_cast<unsigned>(maximum)) : maximum + 1) + "\n";
         }
-        if (pick(2))
-            file += std::string("pathType = ") + types[pick(5)] + "\n";
-        if (pick(2))
-            file += "path = " + (pick(4) ? std::string(paths[pick(9)]) : letters(pick, 40)) + "\n";
-        if (pick(2))
-            file += "callsign = " + letters(pick, 9) + "\n";
-        if (pick(2))
-            file += "comment = " + letters(pick, pick(3) ? 20 : 140) + "\n";
+        for (const char* key : {"pathType", "path", "callsign", "comment"}) {
+            if (!pick(2))
+                continue;
+            const std::string value = key[4] == 'T' ? std::string(pathTypeTable[pick(4)].name)
+                                      : key[0] == 'p' && pick(2) ? texts()[pick(10) + 3]
+                                                                 : randomText(pick, pick(3) ? 20 : 140, true);
+            file += std::string(key) + " = " + value + "\n";
+        }
     }
     return file;
 }
@@ -109,28 +81,21 @@ std::string text(Dialog* dialog, int id) { return getItemText(dialog, id, 100000
 
 // One configuration as its controls show it.
 struct Shown {
-    std::string callsign, ssid, symbol, path, comment;
-    int hops, txDelay, interval, speed, idle, frames;
+    std::string edits[5]; // callsign, SSID, symbol, path, comment
+    int trackbars[6];     // hops, TX delay, drive interval, speed, idle factor, frames
 };
 
-Shown shownConfig(Dialog* d, int n)
+Shown shown(Dialog* d, int n)
 {
-    const int c = n == 0 ? 0 : 6;
-    const int e = n == 0 ? 0 : 5;
-    return {text(d, kEdits[e]),
-            text(d, kEdits[e + 1]),
-            text(d, kEdits[e + 2]),
-            text(d, kEdits[e + 3]),
-            text(d, kEdits[e + 4]),
-            getTrackbarPos(d, kTrackbars[c]),
-            getTrackbarPos(d, kTrackbars[c + 1]),
-            getTrackbarPos(d, kTrackbars[c + 2]),
-            getTrackbarPos(d, kTrackbars[c + 3]),
-            getTrackbarPos(d, kTrackbars[c + 4]),
-            getTrackbarPos(d, kTrackbars[c + 5])};
+    Shown s;
+    for (int k = 0; k < 5; ++k)
+        s.edits[k] = text(d, kEdits[5 * n + k]);
+    for (int k = 0; k < 6; ++k)
+        s.trackbars[k] = getTrackbarPos(d, kTrackbars[6 * n + k]);
+    return s;
 }
 
-bool shownSecondConfigOn(Dialog* d) { return text(d, IdSecondConfig) == "Disable 2nd Config"; }
+bool secondConfigShownOn(Dialog* d) { return text(d, IdSecondConfig) == "Disable 2nd Config"; }
 
 // The path elements a shown path is sent as, through the encoder (tested on its own).
 std::string elementsOf(const std::string& path)
@@ -139,22 +104,20 @@ std::string elementsOf(const std::string& path)
     return used.empty() || used.find("COMPRESSED") != std::string::npos ? std::string() : encodePath(used);
 }
 
-// The bytes a shown configuration takes: 20 fixed values, 7 per path element, the
-// comment (its first 127 characters) and the 0 after it.
+// 20 fixed values, 7 per path element, the comment's first 127 characters and its end.
 int bytesOf(const Shown& s)
 {
-    return 21 + 7 * static_cast<int>(elementsOf(s.path).size() / 8) + static_cast<int>(std::min<std::size_t>(s.comment.size(), 127));
+    return 21 + 7 * static_cast<int>(elementsOf(s.edits[3]).size() / 8) + static_cast<int>(std::min<std::size_t>(s.edits[4].size(), 127));
 }
 
-struct ShownBudget {
-    int config0Left, eepromLeft;
+struct Room {
+    int config0, eeprom;
 };
 
-ShownBudget shownBudget(Dialog* d)
+Room roomLeft(Dialog* d)
 {
-    const bool on = shownSecondConfigOn(d);
-    const int used0 = bytesOf(shownConfig(d, 0));
-    return {53 - used0, 64 - used0 - (on ? 1 + bytesOf(shownConfig(d, 1)) : 0)};
+    const int used0 = bytesOf(shown(d, 0));
+    return {53 - used0, 64 - used0 - (secondConfigShownOn(d) ? 1 + bytesOf(shown(d, 1)) : 0)};
 }
 
 bool strictSsid(const std::string& ssidText, int& ssid)
@@ -167,17 +130,16 @@ bool strictSsid(const std::string& ssidText, int& ssid)
     return true;
 }
 
-// A record read back value by value against what the fields showed when it was sent.
-std::string checkRecord(const std::vector<int>& v, const Shown& s, bool marker)
+// The values a record of the shown fields holds, as its byte layout says.
+std::vector<int> expectedRecord(const Shown& s, bool marker)
 {
-    std::vector<int> want;
-    want.push_back(s.interval);
-    want.push_back(96 + 2 * s.hops);
-    for (std::size_t k = 0; k < 6; ++k)
-        want.push_back(((k < s.callsign.size() ? static_cast<unsigned char>(s.callsign[k]) : ' ') << 1) & 0xFF);
+    const std::string& callsign = s.edits[0];
+    const std::string elements = elementsOf(s.edits[3]);
     int ssid = 0;
-    strictSsid(s.ssid, ssid);
-    const std::string elements = elementsOf(s.path);
+    strictSsid(s.edits[1], ssid);
+    std::vector<int> want = {s.trackbars[2], 96 + 2 * s.trackbars[0]};
+    for (std::size_t k = 0; k < 6; ++k)
+        want.push_back(((k < callsign.size() ? static_cast<unsigned char>(callsign[k]) : ' ') << 1) & 0xFF);
     want.push_back(2 * ssid + (elements.empty() ? 97 : 96));
     for (std::size_t at = 0; at < elements.size(); at += 8) {
         for (std::size_t k = 0; k < 6; ++k)
@@ -187,32 +149,24 @@ std::string checkRecord(const std::vector<int>& v, const Shown& s, bool marker)
         while (k < at + 8 && elements[k] == ' ')
             ++k;
         const bool minus = k < at + 8 && elements[k] == '-';
-        if (k < at + 8 && (elements[k] == '-' || elements[k] == '+'))
-            ++k;
+        k += k < at + 8 && (elements[k] == '-' || elements[k] == '+');
         int number = 0;
         for (; k < at + 8 && elements[k] >= '0' && elements[k] <= '9'; ++k)
             number = number * 10 + elements[k] - '0';
         want.push_back(2 * (minus ? 0 : std::min(number, 15)) + (at + 8 == elements.size() ? 1 : 0));
     }
-    for (int constant : {3, 240, 96, 0})
-        want.push_back(constant);
-    want.push_back(static_cast<int>(s.speed * 0.62137 + 0.5));
-    want.push_back(s.idle - 1);
+    for (int value : {3, 240, 96, 0, static_cast<int>(s.trackbars[3] * 0.62137 + 0.5), s.trackbars[4] - 1})
+        want.push_back(value);
     for (std::size_t k = 0; k < 2; ++k)
-        want.push_back(k < s.symbol.size() ? static_cast<unsigned char>(s.symbol[k]) : 0);
+        want.push_back(k < s.edits[2].size() ? static_cast<unsigned char>(s.edits[2][k]) : 0);
     want.push_back(0);
-    for (char c : s.comment.substr(0, 127))
+    for (char c : s.edits[4].substr(0, 127))
         want.push_back(static_cast<unsigned char>(c));
-    for (int value : {0, s.frames, s.txDelay})
+    for (int value : {0, s.trackbars[5], s.trackbars[1]})
         want.push_back(value);
     if (marker)
         want.push_back(255);
-    if (v == want)
-        return {};
-    std::string got;
-    for (int value : v)
-        got += std::to_string(value) + ",";
-    return "the record " + got + " is not what the fields show";
+    return want;
 }
 
 std::string drain(int fd)
@@ -224,13 +178,12 @@ std::string drain(int fd)
     return bytes;
 }
 
-// What one press of the programming button sent, against the fields as they were
-// when the run paused before the first record; or its refusal, against the reason.
+// The fields as a programming run read them, at its first pause (after the port opened).
 struct Press {
     bool paused = false;
     Shown configs[2];
     bool second = false;
-    ShownBudget budget{};
+    Room room{};
 };
 
 // A refusal of the press, while its box is open, against what the fields show.
@@ -243,89 +196,75 @@ std::string checkRefusal(ActionRun& run, const std::string& message)
             return "an SSID that is a number 0 to 15 was refused";
     } else if (message.find("does not fit in EEprom (") != std::string::npos) {
         ++run.budgetRefusals;
-        const ShownBudget b = shownBudget(run.dialog);
-        if (b.config0Left >= 0 && b.eepromLeft >= 0)
+        const Room room = roomLeft(run.dialog);
+        if (room.config0 >= 0 && room.eeprom >= 0)
             return "settings that fit were refused: " + message;
     }
     return {};
 }
 
-std::string checkPress(ActionRun& run, const Press& press, const std::string& received)
+// What arrived, read back value by value, is what the fields showed and fits.
+std::string checkSent(ActionRun& run, const Press& press, const std::string& received)
 {
     if (!press.paused)
         return received.empty() ? std::string() : "records were sent without the pause after the port opened";
     int ssid = 0;
     for (int n = 0; n < (press.second ? 2 : 1); ++n) {
-        if (!strictSsid(press.configs[n].ssid, ssid))
+        if (!strictSsid(press.configs[n].edits[1], ssid))
             return "an SSID that is no number 0 to 15 was sent";
     }
-    if (press.budget.config0Left < 0 || press.budget.eepromLeft < 0)
+    if (press.room.config0 < 0 || press.room.eeprom < 0)
         return "settings over the EEPROM were sent";
     const std::size_t second = received.find("$#Pe1");
-    std::vector<int> values;
     if ((second != std::string::npos) != press.second)
         return "the second record was sent or left out against the button's caption";
-    if (!readRecord(received.substr(0, second), values))
-        return "the first record is malformed: " + received;
-    std::string problem = checkRecord(values, press.configs[0], press.second);
-    if (problem.empty() && press.second) {
-        if (!readRecord(received.substr(second), values))
-            return "the second record is malformed: " + received;
-        problem = checkRecord(values, press.configs[1], false);
+    std::vector<int> values;
+    for (int n = 0; n < (press.second ? 2 : 1); ++n) {
+        const std::string record = n == 0 ? received.substr(0, second) : received.substr(second);
+        if (!readRecord(record, values) || values != expectedRecord(press.configs[n], n == 0 && press.second))
+            return "record " + std::to_string(n) + " is not what the fields show: " + record;
     }
-    if (problem.empty())
-        ++run.recordsSent;
-    return problem;
+    ++run.recordsSent;
+    return {};
 }
 
 struct Performed {
     std::string action;
     std::vector<int> checked; // paths and comment 1 whose fit check ran
-    std::string before;       // the edited field's text before
     int edit = 0;
+    std::string before; // the edit's text before
     bool press = false;
     bool file = false;
 };
 
-// One action on the dialog.
 void perform(ActionRun& run, const ActionPicker& pick, Performed& p)
 {
     Dialog* dialog = run.dialog;
     const unsigned kind = pick(70);
-    const int edit = kEdits[pick(10)];
-    p.edit = edit;
+    const int edit = p.edit = kEdits[pick(10)];
     p.before = text(dialog, edit);
-    // A field is typed into once it has the focus, as a click or Tab gives it.
-    auto focusFirst = [&] {
-        if (headlessFocusedId(dialog) != edit) {
-            queueHeadlessChooserPresses({{static_cast<int>(pick(340)), static_cast<int>(pick(130))}, {10, 10}});
-            headlessSetFocus(dialog, edit);
-        }
-    };
+    // Typed into once it has the focus, as a click or Tab gives it; mostly.
+    if (kind < 28 && headlessFocusedId(dialog) != edit && pick(8)) {
+        queueHeadlessChooserPresses({{static_cast<int>(pick(340)), static_cast<int>(pick(130))}, {10, 10}});
+        headlessSetFocus(dialog, edit);
+    }
+    if (kind < 28)
+        p.checked.push_back(edit);
     if (kind < 14) {
         const bool ssid = edit == IdSsid0 || edit == IdSsid1;
         const char key = ssid && pick(8) ? "0123456789-"[pick(11)] : kKeys[pick(sizeof kKeys - 1)];
         p.action = "a keystroke into " + std::to_string(edit);
-        if (pick(8))
-            focusFirst();
         headlessType(dialog, edit, std::string(1, key));
-        p.checked.push_back(edit);
     } else if (kind < 22) {
-        const unsigned entry = pick(static_cast<unsigned>(pastePool().size()) + 1);
-        const std::string pasted = entry < pastePool().size() ? pastePool()[entry] : randomBytes(pick, 300);
+        const unsigned entry = pick(static_cast<unsigned>(texts().size()) + 1);
+        const std::string pasted = entry < texts().size() ? texts()[entry] : randomText(pick, 300, false);
         p.action = "a paste of " + std::to_string(pasted.size()) + " characters into " + std::to_string(edit);
-        if (pick(8))
-            focusFirst();
         headlessPaste(dialog, edit, pasted);
-        p.checked.push_back(edit);
     } else if (kind < 28) {
         p.action = "Backspace in " + std::to_string(edit);
-        focusFirst();
         headlessBackspace(dialog, edit, 1);
-        p.checked.push_back(edit);
     } else if (kind < 30) {
-        // Select all, Delete: one change to an empty text.
-        p.action = "clearing " + std::to_string(edit);
+        p.action = "clearing " + std::to_string(edit); // select all, Delete
         if (isItemEnabled(dialog, edit)) {
             setItemText(dialog, edit, "");
             p.checked.push_back(edit);
@@ -378,6 +317,34 @@ void perform(ActionRun& run, const ActionPicker& pick, Performed& p)
     }
 }
 
+// After an action: what the dialog shows holds together.
+std::string checkShown(Dialog* dialog, const Performed& outer, bool onlyOuter, bool messages)
+{
+    const Room room = roomLeft(dialog);
+    if (text(dialog, IdConfig0SpaceLeft) != std::to_string(room.config0) ||
+        text(dialog, IdEepromSpaceLeft) != std::to_string(room.eeprom))
+        return "the space displays do not show the room the fields leave";
+    // A change of a path or of comment 1 leaves it within the EEPROM, or as the
+    // compressed path or empty comment that cannot take less room.
+    for (int id : onlyOuter ? outer.checked : std::vector<int>()) {
+        if (id == outer.edit && text(dialog, id) == outer.before && !messages)
+            continue; // a refused keystroke changes nothing and runs no check
+        const std::string used = text(dialog, id).substr(0, 255);
+        if (id == IdComment1 && room.eeprom < 0 && !used.empty())
+            return "comment 1 left over the budget";
+        const bool over = room.eeprom < 0 || (id == IdPath0 && room.config0 < 0);
+        if ((id == IdPath0 || id == IdPath1) && over && !used.empty() && used.find("COMPRESSED") == std::string::npos)
+            return "path " + std::to_string(id) + " left over the budget: " + used;
+    }
+    for (int id : kEdits) {
+        for (char c : text(dialog, id)) {
+            if (static_cast<unsigned char>(c) < 32 || c == 127)
+                return "a control character in edit " + std::to_string(id);
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 bool startActionRun(ActionRun& run)
@@ -407,11 +374,8 @@ void endActionRun(ActionRun& run)
 {
     destroyHeadlessDialog(run.dialog);
     run.dialog = nullptr;
-    setMessageHook(nullptr);
-    setPauseHook(nullptr);
     close(run.tracker);
     close(run.device);
-    run.tracker = run.device = -1;
     std::filesystem::remove_all(run.folder);
 }
 
@@ -426,88 +390,52 @@ std::string runOneAction(ActionRun& run, const ActionPicker& pick)
 
     // While a message box is open the dialog still takes input: now and then one
     // more action there, never deeper.
-    Performed outer;
-    Performed nested;
+    Performed outer, nested;
     bool nestedRan = false;
     std::string problem;
     setMessageHook([&](const RecordedMessage& message) {
         const std::string refused = checkRefusal(run, message.text);
-        if (!refused.empty())
-            problem = refused;
+        problem = refused.empty() ? problem : refused;
         if (!nestedRan && !state.closed && pick(4) == 0) {
             nestedRan = true;
             ++run.actionsInMessageBoxes;
             perform(run, pick, nested);
         }
     });
-    // The fields as the run reads them, at its first pause (after the port opened).
     Press press;
     setPauseHook([&](unsigned) {
-        if (press.paused)
-            return;
-        press.paused = true;
-        press.configs[0] = shownConfig(dialog, 0);
-        press.configs[1] = shownConfig(dialog, 1);
-        press.second = shownSecondConfigOn(dialog);
-        press.budget = shownBudget(dialog);
+        if (!press.paused)
+            press = {true, {shown(dialog, 0), shown(dialog, 1)}, secondConfigShownOn(dialog), roomLeft(dialog)};
     });
     perform(run, pick, outer);
     setMessageHook(nullptr);
     setPauseHook(nullptr);
 
-    const std::vector<RecordedMessage> shown = recordedMessages();
-    run.messages += shown.size();
-    const std::string received = drain(run.tracker);
-    if (state.deepestHandlerDepth > run.deepestHandlerDepth)
-        run.deepestHandlerDepth = state.deepestHandlerDepth;
+    const std::vector<RecordedMessage> messages = recordedMessages();
+    run.messages += messages.size();
+    run.deepestHandlerDepth = std::max(run.deepestHandlerDepth, state.deepestHandlerDepth);
+    run.starvedChoosers += static_cast<unsigned long>(headlessChooserStarvedRuns());
     if (state.handlerDepth != 0)
         problem = "a handler did not return";
     if (state.deepestHandlerDepth > kMaxHandlerDepth)
         problem = "handlers nested " + std::to_string(state.deepestHandlerDepth) + " deep";
-    run.starvedChoosers += static_cast<unsigned long>(headlessChooserStarvedRuns());
-
+    const std::string received = drain(run.tracker);
     if (state.closed) {
         ++run.closes;
         renewActionDialog(run);
-        return problem.empty() ? problem : "after " + outer.action + ": " + problem;
-    }
-
-    // A file may show one box for each path its fields take in turn.
-    std::map<std::string, int> kinds;
-    for (const RecordedMessage& message : shown) {
-        if (++kinds[message.text] > 1 && !outer.file && !nested.file && message.text.find(" doesn't fit ") != std::string::npos)
-            problem = "\"" + message.text + "\" shown more than once";
-    }
-    if (outer.press || nested.press) {
-        ++run.presses;
-        const std::string pressProblem = checkPress(run, press, received);
-        if (!pressProblem.empty())
-            problem = pressProblem;
-    } else if (!received.empty()) {
-        problem = "bytes were sent without a press";
-    }
-
-    const ShownBudget budget = shownBudget(dialog);
-    if (text(dialog, IdConfig0SpaceLeft) != std::to_string(budget.config0Left) ||
-        text(dialog, IdEepromSpaceLeft) != std::to_string(budget.eepromLeft))
-        problem = "the space displays do not show the budget of the fields";
-    // A change of a path or of comment 1 leaves it within the EEPROM, or as the
-    // compressed path or empty comment that cannot take less room.
-    for (int id : nestedRan ? std::vector<int>() : outer.checked) {
-        if (id == outer.edit && text(dialog, id) == outer.before && shown.empty())
-            continue; // a refused keystroke changes nothing and runs no check
-        if (id == IdComment1 && budget.eepromLeft < 0 && !text(dialog, id).empty())
-            problem = "comment 1 left over the budget";
-        const std::string used = text(dialog, id).substr(0, 255);
-        const bool over = budget.eepromLeft < 0 || (id == IdPath0 && budget.config0Left < 0);
-        if ((id == IdPath0 || id == IdPath1) && over && !used.empty() && used.find("COMPRESSED") == std::string::npos)
-            problem = "path " + std::to_string(id) + " left over the budget: " + text(dialog, id);
-    }
-    for (int id : kEdits) {
-        for (char c : text(dialog, id)) {
-            if (static_cast<unsigned char>(c) < 32 || c == 127)
-                problem = "a control character in edit " + std::to_string(id);
+    } else {
+        // A file may show one box for each path its fields take in turn.
+        std::map<std::string, int> kinds;
+        for (const RecordedMessage& message : messages) {
+            if (++kinds[message.text] > 1 && !outer.file && !nested.file && message.text.find(" doesn't fit ") != std::string::npos)
+                problem = "\"" + message.text + "\" shown more than once";
         }
+        run.presses += outer.press || nested.press;
+        const std::string sent = outer.press || nested.press ? checkSent(run, press, received)
+                                 : received.empty()           ? std::string()
+                                                              : "bytes were sent without a press";
+        const std::string wrong = checkShown(dialog, outer, !nestedRan, !messages.empty());
+        problem = !sent.empty() ? sent : !wrong.empty() ? wrong : problem;
     }
     if (problem.empty())
         return problem;
