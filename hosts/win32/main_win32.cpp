@@ -8,6 +8,7 @@
 
 #include "command_line.h"
 #include "host_win32.h"
+#include "messages.h"
 #include "prompts.h"
 #include "settings_win32.h"
 #include "wide_text_win32.h"
@@ -16,7 +17,6 @@ HANDLE instanceMutex;
 
 namespace {
 constexpr const char* kMutexName = "KorvelConfig";
-constexpr const char* kAlreadyStarted = "KorvelConfig allready started.";
 }
 
 // The wide entry point (-municode): file names on the command line keep every
@@ -38,14 +38,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 
     HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
     if (running) {
-        showMessage(kAlreadyStarted, "Error");
+        showMessage(kAlreadyStarted, kSecondInstanceCaption);
         return -1;
     }
     // Checking and creating are two steps: of two instances started at the same
     // moment, the one that did not create the mutex stops here.
     instanceMutex = CreateMutexA(NULL, TRUE, kMutexName);
     if (instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-        showMessage(kAlreadyStarted, "Error");
+        showMessage(kAlreadyStarted, kSecondInstanceCaption);
         return -1;
     }
 
@@ -53,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
     if (!dialog) {
         char text[128];
         std::snprintf(text, sizeof text, "cannot create Main-Dialog! (%i)", static_cast<int>(GetLastError()));
-        showMessage(text, "KorvelConfig: Error");
+        showMessage(text, kErrorCaption);
         return -1;
     }
     ShowWindow(dialog, SW_SHOW); // whatever show command the program was started with
