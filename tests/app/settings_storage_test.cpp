@@ -28,10 +28,9 @@ TEST(SettingsStorage, AFolderNamedOutsideWindows1252IsOpenedSavedAndNamedAsItIs)
     EXPECT_EQ(openSettingsFile(dialog, name), 1);
     setItemText(dialog, IdComment0, "saved");
     EXPECT_EQ(saveSettingsFile(dialog, name), 1);
-    std::stringstream saved;
-    saved << std::ifstream(file).rdbuf();
-    EXPECT_NE(saved.str().find("callsign = DL1ABC\n"), std::string::npos) << saved.str();
-    EXPECT_NE(saved.str().find("comment = saved\n"), std::string::npos);
+    const std::string saved = (std::stringstream() << std::ifstream(file).rdbuf()).str();
+    EXPECT_NE(saved.find("callsign = DL1ABC\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("comment = saved\n"), std::string::npos);
     EXPECT_TRUE(recordedMessages().empty());
 
     std::ofstream(file) << "[config0]\ncalsign = X\n";
