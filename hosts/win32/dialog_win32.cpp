@@ -105,6 +105,24 @@ void replaceSelection(HWND edit, const std::u16string& text)
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(terminated.data()));
 }
 
+// A typed character: one that does not fit drops the selection only, as at a real
+// limit; the second half of a pair goes in right after its first, or not at all.
+bool takesCharacter(HWND edit, char16_t typed)
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (typed >= 0xDC00 && typed <= 0xDFFF) {
+        const std::u16string text = textOf(edit);
+        return start > 0 && start <= text.size() && text[start - 1] >= 0xD800 && text[start - 1] <= 0xDBFF;
+    }
+    if (!fitToLimit(edit, std::u16string(1, typed)).empty())
+        return true;
+    if (start != end)
+        replaceSelection(edit, std::u16string());
+    return false;
+}
+
 LRESULT CALLBACK singleLineProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId, DWORD_PTR)
 {
     if (message == WM_NCDESTROY) {
@@ -112,17 +130,8 @@ LRESULT CALLBACK singleLineProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
         RemoveWindowSubclass(edit, singleLineProc, subclassId);
     } else if (message == WM_CHAR && wParam == 0x7F) {
         return 0;
-    } else if (message == WM_CHAR && wParam >= 0x20 && !(wParam >= 0xDC00 && wParam <= 0xDFFF)) {
-        // A typed character that does not fit drops the selection only; the second
-        // half of a pair goes with its first.
-        if (fitToLimit(edit, std::u16string(1, static_cast<char16_t>(wParam))).empty()) {
-            DWORD start = 0;
-            DWORD end = 0;
-            SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-            if (start != end)
-                replaceSelection(edit, std::u16string());
-            return 0;
-        }
+    } else if (message == WM_CHAR && wParam >= 0x20 && !takesCharacter(edit, static_cast<char16_t>(wParam))) {
+        return 0;
     } else if (message == WM_PASTE) {
         std::u16string pasted;
         if (clipboardText(edit, pasted))
