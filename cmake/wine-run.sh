@@ -32,11 +32,13 @@ prepare() {
 
 if [ "${1:-}" = "--ready" ]; then
     # A server and Wine's own background programs that stay until the server is
-    # ended (wineserver -k), holding no program's output open.
+    # ended (wineserver -k), holding no program's output open. The server's own
+    # output goes nowhere: it lists all its objects whenever a COM port's terminal
+    # hangs up.
     wineserver -k 2>/dev/null
     wineserver -w
     prepare
-    wineserver -p
+    wineserver -p </dev/null >/dev/null 2>&1
     WINEDEBUG=-all wine cmd /c exit </dev/null >/dev/null 2>&1
     said=$(WINEDEBUG=-all,err+all wine cmd /c echo ready 2>&1)
     if [ "$(printf '%s' "$said" | tr -d '\r' | tail -n 1)" != ready ] ||
