@@ -122,15 +122,17 @@ void describeForScreenReaders(HWND dialog, bool mayLoad)
         if (id < 0)
             continue;
         HWND control = GetDlgItem(dialog, id);
+        // Buttons and frames are named by their own text already.
+        const ControlKind kind = mainDialogLayout[i].kind;
         const std::string name = accessibleNameOf(id);
-        if (!name.empty() && mainDialogLayout[i].kind != KindPush && mainDialogLayout[i].kind != KindRadio) {
+        if (!name.empty() && (kind == KindEdit || kind == KindTrackbar || kind == KindCombo)) {
             annotate(services, control, PROPID_ACC_NAME, name);
             COMBOBOXINFO combo = {};
             combo.cbSize = sizeof combo;
-            if (mainDialogLayout[i].kind == KindCombo && GetComboBoxInfo(control, &combo))
+            if (kind == KindCombo && GetComboBoxInfo(control, &combo))
                 annotate(services, combo.hwndItem, PROPID_ACC_NAME, name);
         }
-        if (mainDialogLayout[i].kind == KindLabel)
+        if (kind == KindLabel)
             annotateShownText(services, dialog, id);
     }
     VARIANT polite;
