@@ -2,11 +2,7 @@
 // what only Qt can get wrong, where the host bends it to the Win32 behaviours the
 // logic relies on.
 
-#include <pty.h>
-#include <unistd.h>
-
 #include <QAbstractItemView>
-#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -133,40 +129,6 @@ TEST_F(QtHost, TheChooserDrawsTheBitmapAtThePressOriginAndEndsOnlyWithAPick)
     userFocus(dialog, IdSymbol0);
     EXPECT_TRUE(inspected);
     EXPECT_EQ(text(IdSymbol0), "T/");
-}
-
-// A run holds the dialog, so what screen readers are told of the status must be
-// there as each status is shown (Qt announces a changed name at once): the status
-// bar's name at each pause of the run.
-class QtRun : public QtHost {
-protected:
-    void setUpPorts() override
-    {
-        char name[128] = {};
-        ASSERT_EQ(openpty(&tracker, &device, name, nullptr, nullptr), 0);
-        ports = {{"ttyUSB0", name, "", "", true, {}}};
-    }
-    void TearDown() override
-    {
-        QtHost::TearDown();
-        close(tracker);
-        close(device);
-    }
-    int tracker = -1;
-    int device = -1;
-};
-
-TEST_F(QtRun, TheStatusLineIsAStatusBarNamedByEachText)
-{
-    QAccessibleInterface* status = QAccessible::queryAccessibleInterface(dialogControl(dialog, IdStatus));
-    ASSERT_NE(status, nullptr);
-    EXPECT_EQ(status->role(), QAccessible::StatusBar);
-    std::vector<std::string> heard;
-    setPauseHook([&](unsigned) { heard.push_back(status->text(QAccessible::Name).toStdString()); });
-    userClick(dialog, IdProgram);
-    heard.push_back(status->text(QAccessible::Name).toStdString());
-    EXPECT_EQ(heard, (std::vector<std::string>{"", "writing cfgString1 ...", "wait for tracker to burn EEprom ...",
-                                               "done."}));
 }
 
 } // namespace
