@@ -1,14 +1,14 @@
 #include "command_line.h"
 
-#include "config_record.h"
-#include "eeprom_budget.h"
 #include "korvel_version.h"
+#include "messages.h"
 #include "port_list.h"
 #include "port_table.h"
 #include "programming_sequence.h"
 #include "prompts.h"
 #include "settings_file.h"
 #include "settings_storage.h"
+#include "tracker_setup.h"
 
 namespace {
 
@@ -35,8 +35,9 @@ struct FileRecords {
     std::string failure;
 };
 
-// Nobody can answer a message here, so a file that the dialog would have to cut
-// back is refused, saying which configuration is over and by how much.
+// The file opened as the dialog opens it. Nobody can answer a message here, so
+// where the dialog would cut a text or switch configuration 1 off, the file is
+// refused, naming the field and what must go for everything to fit.
 FileRecords recordsOfFile(const std::string& path)
 {
     FileRecords result;
@@ -52,20 +53,21 @@ FileRecords recordsOfFile(const std::string& path)
         result.failure = settingsFileErrorText(path, error);
         return result;
     }
-    const ConfigSettings config0 = settingsAsApplied(file.configs[0]);
-    const ConfigSettings config1 = settingsAsApplied(file.configs[1]);
-    const bool second = file.secondConfigEnabled;
-    const EepromBudget budget = computeEepromBudget(Tiny13, config0, config1, second);
-    const int over = budget.config0SpaceLeft < 0 ? -budget.config0SpaceLeft : -budget.eepromSpaceLeft;
-    if (over > 0) {
-        const bool config0Over = budget.config0SpaceLeft < 0 || !second;
-        result.failure = path + ": Config " + (config0Over ? "0" : "1") + " does not fit in EEprom (" +
-                         std::to_string(over) + (over == 1 ? " byte" : " bytes") + " too many)";
+    const SetupStep opened = openSettings(TrackerSetup(), file);
+    if (!opened.notices.empty()) {
+        const SetupNotice& notice = opened.notices.front();
+        result.failure = path + ": " + doesNotFitText(notice.configNumber, settingDescriptions[notice.setting].key,
+                                                      notice.bytesOver);
         return result;
     }
-    result.record0 = buildConfigRecord(config0, 0, second);
-    result.record1 = buildConfigRecord(config1, 1, second);
-    result.sendRecord1 = second;
+    const ProgrammingRecords records = programmingRecords(opened.setup);
+    if (!records.refusal.empty()) {
+        result.failure = path + ": " + records.refusal;
+        return result;
+    }
+    result.record0 = records.record0;
+    result.record1 = records.record1;
+    result.sendRecord1 = records.sendRecord1;
     return result;
 }
 
@@ -97,7 +99,7 @@ int baudOf(const std::string& text)
 
 std::string openFailure(const std::string& port, const PortError& error)
 {
-    std::string line = "cannot open selected COM-Port!";
+    std::string line = kCannotOpenPort;
     if (error.kind == PortLineRefused)
         return line + " (cannot set COMstate (" + std::to_string(error.systemCode) + "))";
     if (!error.systemText.empty())
@@ -136,13 +138,12 @@ int programFromFile(const std::string& path, const std::string& port, const std:
         return fail(output, "--baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200");
     request.devicePath = devicePathFor(port);
     if (request.devicePath.empty())
-        return fail(output, "cannot open selected COM-Port! (no port " + port + ")");
+        return fail(output, std::string(kCannotOpenPort) + " (no port " + port + ")");
     request.record0 = records.record0;
     request.record1 = records.record1;
     request.sendRecord1 = records.sendRecord1;
 
-    output.err("please make sure that gps-receiver is disconnected from Tracker,\n"
-               "otherwise to much power is consumed and/or serial interface will be disturbed.\n");
+    output.err(std::string(kGpsWarning) + "\n");
     ProgrammingHooks hooks;
     hooks.pause = pauseMilliseconds;
     hooks.report = [&](ProgrammingEvent event, const PortError& error) {
@@ -151,26 +152,26 @@ int programFromFile(const std::string& path, const std::string& port, const std:
             output.err(openFailure(port, error) + "\n");
             break;
         case ProgrammingWritingRecord0:
-            output.err("writing cfgString0 ...\n");
+            output.err(std::string(kWritingRecord0) + "\n");
             output.out(request.record0 + "\n");
             break;
         case ProgrammingRecord0Failed:
-            output.err("sending data (config0) to tracker failed.\n");
+            output.err(std::string(kRecord0Failed) + "\n");
             break;
         case ProgrammingWritingRecord1:
-            output.err("writing cfgString1 ...\n");
+            output.err(std::string(kWritingRecord1) + "\n");
             break;
         case ProgrammingSendingRecord1:
             output.out(request.record1 + "\n");
             break;
         case ProgrammingRecord1Failed:
-            output.err("sending data (config1) to tracker failed.\n");
+            output.err(std::string(kRecord1Failed) + "\n");
             break;
         case ProgrammingBurning:
-            output.err("wait for tracker to burn EEprom ...\n");
+            output.err(std::string(kBurning) + "\n");
             break;
         case ProgrammingDone:
-            output.err("done.\n");
+            output.err(std::string(kDone) + "\n");
             break;
         }
     };
