@@ -28,6 +28,7 @@
 #include <QSlider>
 #include <QStyledItemDelegate>
 
+#include "accessibility_qt.h"
 #include "ansi_text.h"
 #include "control_ids.h"
 #include "layout.h"
@@ -103,6 +104,7 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             label->setLineWidth(1);
         }
+        label->setHidden((layout.styles & StyleHidden) != 0);
         widget = label;
         break;
     }
@@ -312,6 +314,7 @@ Dialog::Dialog()
         if (mainDialogLayout[i].id >= 0)
             controls[mainDialogLayout[i].id] = widget;
     }
+    describeForScreenReaders(this);
 }
 
 bool Dialog::event(QEvent* event)
