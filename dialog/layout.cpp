@@ -16,6 +16,7 @@
 #define KS_MULTILINE StyleMultiline
 #define KS_GROUP StyleGroup
 #define KORVEL_CONTROL(id, kind, styles, caption, x, y, w, h) {id, kind, styles, caption, x, y, w, h},
+#define KORVEL_HIDDEN_LABEL(caption, x, y, w, h) {-1, KindLabel, StyleHidden, caption, x, y, w, h},
 #define KORVEL_PICTURE(id, bitmap, x, y, w, h) {id, KindPicture, StyleSunken, "", x, y, w, h},
 
 const ControlLayout mainDialogLayout[] = {

@@ -16,6 +16,7 @@ enum ControlStyle : unsigned {
     StyleAutoHScroll = 1u << 4,
     StyleMultiline = 1u << 5,
     StyleGroup = 1u << 6,
+    StyleHidden = 1u << 7, // a label that only names the control after it
 };
 
 struct ControlLayout {

@@ -20,6 +20,7 @@ test_packages=(
     wine wine64
     xvfb xauth x11-utils xdotool xclip imagemagick fonts-dejavu-core fonts-wine
     socat python3 procps
+    at-spi2-core python3-pyatspi dbus-x11
 )
 
 case "${1:-test}" in

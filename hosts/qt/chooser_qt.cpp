@@ -19,6 +19,7 @@
 
 #include "symbol_chooser.h"
 #include "symbol_grid.h"
+#include "accessibility_qt.h"
 #include "dialog_qt.h"
 #include "layout.h"
 
@@ -87,6 +88,10 @@ SymbolChooser::SymbolChooser(QScreen* screen, SymbolPick& pick)
     if (right > width())
         setFixedWidth(right);
     picture->installEventFilter(this);
+    // The picture has the keyboard focus, as on Windows, so that a screen reader
+    // follows its highlight.
+    picture->setFocusPolicy(Qt::StrongFocus);
+    picture->setFocus();
 
     label = new QLabel(QString::fromLatin1(labelLayout->caption), this);
     label->setTextFormat(Qt::PlainText);
@@ -184,6 +189,7 @@ void SymbolChooser::showPicture()
     QPixmap pixmap = QPixmap::fromImage(shown);
     pixmap.setDevicePixelRatio(pixelRatio);
     picture->setPixmap(pixmap);
+    describeSymbolHighlight(picture, pick.highlighted);
 }
 
 } // namespace

@@ -30,6 +30,7 @@
 #include <QStyleOptionFrame>
 #include <QStyledItemDelegate>
 
+#include "accessibility_qt.h"
 #include "ansi_text.h"
 #include "control_ids.h"
 #include "layout.h"
@@ -105,6 +106,7 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             label->setLineWidth(1);
         }
+        label->setHidden((layout.styles & StyleHidden) != 0);
         widget = label;
         break;
     }
@@ -328,6 +330,7 @@ Dialog::Dialog()
         if (mainDialogLayout[i].id >= 0)
             controls[mainDialogLayout[i].id] = widget;
     }
+    describeForScreenReaders(this);
 }
 
 bool Dialog::event(QEvent* event)

@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include "accessibility_qt.h"
 #include "ansi_text.h"
 #include "control_ids.h"
 #include "dialog_text.h"
@@ -114,6 +115,7 @@ void setItemText(Dialog* dialog, int id, const std::string& text)
         else
             button->setText(value);
     }
+    readTextChanged(dialog, id, value);
 }
 
 unsigned getItemUnsigned(Dialog* dialog, int id)

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "accessibility_win32.h"
 #include "symbol_chooser.h"
 #include "symbol_grid.h"
 #include "control_ids.h"
@@ -132,10 +133,12 @@ LRESULT CALLBACK pictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM l
     case WM_KEYDOWN:
         if (!pick || !chooserKeyOf(wParam, key))
             break;
-        if (symbolChooserKey(*pick, key))
+        if (symbolChooserKey(*pick, key)) {
             EndDialog(chooser, 0);
-        else
+        } else {
             InvalidateRect(picture, NULL, FALSE);
+            describeSymbolHighlight(picture, pick->highlighted);
+        }
         return 0;
     case WM_PAINT: {
         const LRESULT result = DefSubclassProc(picture, message, wParam, lParam);
@@ -239,6 +242,8 @@ INT_PTR CALLBACK symbolChooserProc(HWND chooser, UINT message, WPARAM, LPARAM lP
         if (HWND picture = findChooserPicture(chooser)) {
             scalePicture(chooser, picture);
             SetWindowSubclass(picture, pictureProc, 1, 0);
+            if (const SymbolPick* pick = pickOf(chooser))
+                describeSymbolHighlight(picture, pick->highlighted);
         }
         fitPictureToBitmap(chooser);
         return TRUE; // the focus goes to the picture, the one tab stop

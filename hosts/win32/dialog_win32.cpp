@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "accessibility_win32.h"
 #include "ansi_text.h"
 #include "host_win32.h"
 #include "platform.h"
@@ -187,6 +188,7 @@ std::string getItemText(Dialog* dialog, int id, std::size_t maxChars)
 void setItemText(Dialog* dialog, int id, const std::string& text)
 {
     SetDlgItemTextW(windowOf(dialog), id, wideFromAnsi(text).data());
+    readTextChanged(windowOf(dialog), id);
 }
 
 unsigned getItemUnsigned(Dialog* dialog, int id) { return GetDlgItemInt(windowOf(dialog), id, NULL, FALSE); }

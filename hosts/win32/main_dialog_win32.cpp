@@ -7,6 +7,7 @@
 #include <cassert>
 #include <cstdio>
 
+#include "accessibility_win32.h"
 #include "control_ids.h"
 #include "host_win32.h"
 #include "messages.h"
@@ -93,6 +94,7 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new DialogState));
         return DefWindowProcA(dialog, message, wParam, lParam);
     case WM_NCDESTROY:
+        forgetScreenReaderNotes(dialog);
         delete stateOf(dialog);
         SetWindowLongPtrA(dialog, GWLP_USERDATA, 0);
         return DefWindowProcA(dialog, message, wParam, lParam);
@@ -103,7 +105,15 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         defaultButtonFollowsFocus(dialog);
         SetWindowSubclass(GetDlgItem(dialog, IdLog), logProc, 1, 0);
         initMainDialog(dialogOf(dialog));
+        describeForScreenReaders(dialog, screenReaderRunning());
         return 0; // no control takes the focus, so no Symbol edit opens the chooser
+    case WM_GETOBJECT: // an accessibility client asks for the dialog
+        describeForScreenReaders(dialog, true);
+        return DefWindowProcA(dialog, message, wParam, lParam);
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETSCREENREADER)
+            describeForScreenReaders(dialog, screenReaderRunning());
+        return DefWindowProcA(dialog, message, wParam, lParam);
     case WM_CLOSE:
         // Closed while a handler waits in a message box or the chooser: their loops
         // end at the quit message, the handlers return without showing or touching
