@@ -5,8 +5,14 @@
 void fillPortList(Dialog* dialog)
 {
     DialogState& state = dialogState(dialog);
-    const std::string chosen = chosenPort(dialog).devicePath;
+    const PortEntry chosen = chosenPort(dialog);
     state.ports = state.findPorts ? state.findPorts() : discoverPorts();
+    bool chosenThere = false;
+    for (const PortEntry& port : state.ports)
+        chosenThere = chosenThere || samePort(port, chosen);
+    // Gone: kept and marked, so that the button refuses rather than program another.
+    if (!chosen.devicePath.empty() && !chosenThere)
+        state.ports.push_back(notConnected(chosen));
     clearComboRows(dialog, IdPort);
     int kept = -1;
     int firstOpening = -1;
@@ -15,7 +21,7 @@ void fillPortList(Dialog* dialog)
         const int row = addComboRow(dialog, IdPort, portRowText(port));
         setComboRowData(dialog, IdPort, row, static_cast<long>(i));
         setComboRowDetail(dialog, IdPort, row, port.detail);
-        if (!chosen.empty() && port.devicePath == chosen)
+        if (kept < 0 && samePort(port, chosen))
             kept = row;
         if (firstOpening < 0 && port.available)
             firstOpening = row;
