@@ -85,8 +85,9 @@ const PortEntry* findPort(const std::vector<PortEntry>& ports, const std::string
 
 bool samePort(const PortEntry& a, const PortEntry& b)
 {
-    return !a.devicePath.empty() && !b.devicePath.empty() && (a.detail.empty() || b.detail.empty() ? a.devicePath == b.devicePath
-                                                                          : a.detail == b.detail);
+    if (a.devicePath.empty() || b.devicePath.empty())
+        return false;
+    return a.detail.empty() || b.detail.empty() ? a.devicePath == b.devicePath : a.detail == b.detail;
 }
 
 std::string portOpenPath(const PortEntry& port)

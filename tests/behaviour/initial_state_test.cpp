@@ -101,7 +101,8 @@ TEST_F(PortList, OpeningTheListFindsThePortsAgainAndKeepsTheChoice)
         EXPECT_EQ(getComboRowData(dialog, IdPort, 3), -1); // ttyS0, COM3, COM12: kept once
     }
     userClick(dialog, IdProgram);
-    EXPECT_EQ(messageTexts().back(), "cannot open selected COM-Port!\nCOM12 is not connected: connect it, or choose another port.");
+    EXPECT_EQ(messageTexts().back(),
+              "cannot open selected COM-Port!\nCOM12 is not connected: connect it, or choose another port.");
     EXPECT_EQ(text(IdStatus), "");
     ports.push_back(portNamed("COM12")); // back: chosen as before
     userChooseComboRow(dialog, IdPort, -1);

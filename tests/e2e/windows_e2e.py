@@ -199,7 +199,8 @@ def run(emulator, program, instances):
         if check(wait_until(refusals, 10), "COM11 pulled out: the press was not refused"):
             press_keys(refusals()[0], "Return")
         time.sleep(1)
-        check(not [e for d in devices.values() for e in d.take() if e[0] == "data"], "COM11 pulled out: bytes were sent")
+        sent = [e for d in devices.values() for e in d.take() if e[0] == "data"]
+        check(not sent, "COM11 pulled out: bytes were sent")
         plug_in(11)  # back: still the chosen port
         again.open_port_list(["Escape"])
         again.press("COM11 back")

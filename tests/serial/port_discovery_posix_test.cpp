@@ -63,7 +63,8 @@ TEST(Discovery, ListsTheSerialDevicesWithSysfsDescriptionsAndReasons)
     fs::permissions(root + "/dev/ttyUSB3", fs::perms::owner_read | fs::perms::owner_write);
 
     const int watch = inotify_init1(IN_NONBLOCK); // every open of a device shows here
-    for (const std::string& device : {pts[0], pts[1], pts[2], pts[3], pts[4], root + "/dev/ttyUSB2", root + "/dev/ttyUSB3"})
+    for (const std::string& device :
+         {pts[0], pts[1], pts[2], pts[3], pts[4], root + "/dev/ttyUSB2", root + "/dev/ttyUSB3"})
         ASSERT_GE(inotify_add_watch(watch, device.c_str(), IN_OPEN), 0) << device;
     const std::vector<PortEntry> ports = discoverPorts({root});
     char event[4096];

@@ -144,7 +144,8 @@ TEST_F(PosixPort, OpenSetsARawLineAt8N1AndEveryRate)
         ASSERT_EQ(openPort(pty.path, static_cast<int>(baudTable[row].rate), port), 1);
         ASSERT_EQ(tcgetattr(pty.slave, &line), 0);
         EXPECT_EQ(std::make_pair(cfgetospeed(&line), cfgetispeed(&line)), std::make_pair(speeds[row], speeds[row]));
-        EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CREAD | CLOCAL | HUPCL), CS8 | CREAD | CLOCAL | HUPCL);
+        EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CREAD | CLOCAL | HUPCL),
+                  tcflag_t{CS8 | CREAD | CLOCAL | HUPCL});
         EXPECT_EQ(line.c_iflag | line.c_oflag | line.c_lflag, 0u);
         EXPECT_EQ(pty.holders(), std::make_pair(1, false));
     } // each handle's end closed its port
