@@ -25,7 +25,7 @@ def main(program):
         open(files[name], "wb").write(text)
     device, made = e2e.Device(), []
     cannot = "cannot open selected COM-Port! "
-    port, absent, no_line, refusal = device.path, "/dev/korvel-no-such-port", "/dev/null", "/dev/null: "
+    port, absent, no_line, refusal = device.path, "ttyUSB99", "/dev/null", "/dev/null: "
     if len(program) > 1:  # Wine: COM ports linked to the pseudo-terminal and to /dev/null, one left free
         links = e2e.dosdevices(program[:1] + ["cmd", "/c", "exit"])
         free = e2e.free_com_numbers(links)
@@ -46,27 +46,24 @@ def main(program):
         (["--bogus"], 1, "", ": unknown option --bogus (see --help)", []),
     ]
     holder = None
-    if len(program) == 1:  # a port another program holds, named with the holder, and a name of no port
+    if len(program) == 1:  # a port another program holds, named with the holder
         busy = e2e.Device()
         holder = os.open(busy.path, os.O_RDWR | os.O_NOCTTY)
         fcntl.flock(holder, fcntl.LOCK_EX)
-        cases += [(["--program", files["empty"], "--port", busy.path], 1, "", cannot + busy.path + " is busy: " +
-                   open("/proc/self/comm").read().strip() + " (process %d) holds it. Close that program and try again."
-                   % os.getpid(), []),
-                  (["--program", files["empty"], "--port", "ttyUSB99"], 1, "",
-                   cannot + "ttyUSB99 is not connected: connect it, or choose another port.", [])]
-    if len(program) == 1 and os.geteuid() == 0:  # no permission: the device's group, or no group that helps
+        cases.append((["--program", files["empty"], "--port", busy.path], 1, "", "%s%s is busy: %s (process %d) holds "
+                      "it. Close that program and try again." % (cannot, busy.path, open("/proc/self/comm").read()
+                                                                 .strip(), os.getpid()), []))
+    if len(program) == 1 and os.geteuid() == 0:  # no permission, as nobody: the device's group, or none that helps
         os.chmod(folder, 0o755)
-        for name, group, mode, advice in (("ttyDialout", "dialout", 0o660, "add your user to the group dialout "
-                                           "(sudo usermod -aG dialout $USER) and log in again."),
-                                          ("ttyRoot", "root", 0o600, "ask the administrator of this computer for "
-                                           "access to %s/ttyRoot." % folder)):
-            path = os.path.join(folder, name)
+        for group, mode, advice in (("dialout", 0o660, "add your user to the group dialout (sudo usermod -aG dialout "
+                                     "$USER) and log in again."),
+                                    ("root", 0o600, "ask the administrator of this computer for access to %s.")):
+            path = os.path.join(folder, "tty" + group)
             open(path, "w").close()
             os.chown(path, 0, grp.getgrnam(group).gr_gid)
             os.chmod(path, mode)
             cases.append((["--program", files["empty"], "--port", path], 1, "",
-                          cannot + "no permission to open %s: %s" % (path, advice), [], "nobody"))
+                          cannot + "no permission to open %s: %s" % (path, advice.replace("%s", path)), [], "nobody"))
     failed_cases = 0
     try:
         for args, code, out, last, records, *user in cases:

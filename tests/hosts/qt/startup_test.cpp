@@ -3,6 +3,7 @@
 // real message boxes offscreen.
 
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -100,25 +101,21 @@ TEST(InstanceLock, AnotherUsersSocketOfTheNameIsNotObeyed)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs another user";
-    const std::string name = kLock + "-squatted";
+    const std::string name = kLock + "-squatted", taken = name + "-0";
+    sockaddr_un address{AF_UNIX, {}};
+    taken.copy(address.sun_path + 1, taken.size());
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t squatter = fork();
-    if (squatter == 0) { // binds and listens on the name this user's lock uses, then waits
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const std::string taken = name + "-" + std::to_string(getuid());
-        taken.copy(address.sun_path + 1, taken.size());
+    if (squatter == 0) { // takes root's name as nobody, then waits
         const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        if (setuid(65534) != 0 ||
-            bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(sa_family_t) + 1 + taken.size()) != 0 ||
-            listen(fd, 8) != 0)
-            _exit(1);
-        (void)!write(ready[1], "x", 1);
-        pause();
+        const socklen_t length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + taken.size());
+        const bool bound = setuid(65534) == 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                           listen(fd, 8) == 0;
+        _exit(write(ready[1], bound ? "y" : "n", 1) == 1 && bound ? pause() : 1);
     }
-    char byte = 0;
-    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    char bound = 'n';
+    EXPECT_TRUE(read(ready[0], &bound, 1) == 1 && bound == 'y');
     EXPECT_EQ(acquireInstanceLock(name.c_str()), 1);
     kill(squatter, SIGKILL);
     waitpid(squatter, nullptr, 0);
