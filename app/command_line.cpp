@@ -1,14 +1,15 @@
 #include "command_line.h"
 
-#include "config_record.h"
-#include "eeprom_budget.h"
 #include "korvel_version.h"
+#include "messages.h"
+#include "port_choice.h"
 #include "port_list.h"
 #include "port_table.h"
 #include "programming_sequence.h"
 #include "prompts.h"
 #include "settings_file.h"
 #include "settings_storage.h"
+#include "tracker_setup.h"
 
 namespace {
 
@@ -35,8 +36,9 @@ struct FileRecords {
     std::string failure;
 };
 
-// Nobody can answer a message here, so a file that the dialog would have to cut
-// back is refused, saying which configuration is over and by how much.
+// The file opened as the dialog opens it. Nobody can answer a message here, so
+// where the dialog would cut a text or switch configuration 1 off, the file is
+// refused, naming the field and what must go for everything to fit.
 FileRecords recordsOfFile(const std::string& path)
 {
     FileRecords result;
@@ -52,20 +54,21 @@ FileRecords recordsOfFile(const std::string& path)
         result.failure = settingsFileErrorText(path, error);
         return result;
     }
-    const ConfigSettings config0 = settingsAsApplied(file.configs[0]);
-    const ConfigSettings config1 = settingsAsApplied(file.configs[1]);
-    const bool second = file.secondConfigEnabled;
-    const EepromBudget budget = computeEepromBudget(Tiny13, config0, config1, second);
-    const int over = budget.config0SpaceLeft < 0 ? -budget.config0SpaceLeft : -budget.eepromSpaceLeft;
-    if (over > 0) {
-        const bool config0Over = budget.config0SpaceLeft < 0 || !second;
-        result.failure = path + ": Config " + (config0Over ? "0" : "1") + " does not fit in EEprom (" +
-                         std::to_string(over) + (over == 1 ? " byte" : " bytes") + " too many)";
+    const SetupStep opened = openSettings(TrackerSetup(), file);
+    if (!opened.notices.empty()) {
+        const SetupNotice& notice = opened.notices.front();
+        result.failure = path + ": " + doesNotFitText(notice.configNumber, settingDescriptions[notice.setting].key,
+                                                      notice.bytesOver);
         return result;
     }
-    result.record0 = buildConfigRecord(config0, 0, second);
-    result.record1 = buildConfigRecord(config1, 1, second);
-    result.sendRecord1 = second;
+    const ProgrammingRecords records = programmingRecords(opened.setup);
+    if (!records.refusal.empty()) {
+        result.failure = path + ": " + records.refusal;
+        return result;
+    }
+    result.record0 = records.record0;
+    result.record1 = records.record1;
+    result.sendRecord1 = records.sendRecord1;
     return result;
 }
 
@@ -147,8 +150,7 @@ int programFromFile(const std::string& path, const std::string& port, const std:
     request.record1 = records.record1;
     request.sendRecord1 = records.sendRecord1;
 
-    output.err("please make sure that gps-receiver is disconnected from Tracker,\n"
-               "otherwise to much power is consumed and/or serial interface will be disturbed.\n");
+    output.err(std::string(kGpsWarning) + "\n");
     ProgrammingHooks hooks;
     hooks.pause = pauseMilliseconds;
     hooks.report = [&](ProgrammingEvent event, const PortError& error) {
@@ -157,26 +159,26 @@ int programFromFile(const std::string& path, const std::string& port, const std:
             output.err(refusalLine(chosen, error) + "\n");
             break;
         case ProgrammingWritingRecord0:
-            output.err("writing cfgString0 ...\n");
+            output.err(std::string(kWritingRecord0) + "\n");
             output.out(request.record0 + "\n");
             break;
         case ProgrammingRecord0Failed:
-            output.err("sending data (config0) to tracker failed.\n");
+            output.err(std::string(kRecord0Failed) + "\n");
             break;
         case ProgrammingWritingRecord1:
-            output.err("writing cfgString1 ...\n");
+            output.err(std::string(kWritingRecord1) + "\n");
             break;
         case ProgrammingSendingRecord1:
             output.out(request.record1 + "\n");
             break;
         case ProgrammingRecord1Failed:
-            output.err("sending data (config1) to tracker failed.\n");
+            output.err(std::string(kRecord1Failed) + "\n");
             break;
         case ProgrammingBurning:
-            output.err("wait for tracker to burn EEprom ...\n");
+            output.err(std::string(kBurning) + "\n");
             break;
         case ProgrammingDone:
-            output.err("done.\n");
+            output.err(std::string(kDone) + "\n");
             break;
         }
     };

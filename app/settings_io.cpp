@@ -1,17 +1,9 @@
 #include "settings_io.h"
 
-#include <cstdio>
-
 #include "main_dialog.h"
+#include "messages.h"
 #include "prompts.h"
-#include "settings_apply.h"
 #include "settings_storage.h"
-
-namespace {
-
-constexpr const char* kCaption = "KorvelConfig";
-
-} // namespace
 
 int openSettingsFile(Dialog* dialog, const std::string& path)
 {
@@ -33,17 +25,13 @@ int openSettingsFile(Dialog* dialog, const std::string& path)
 
 int saveSettingsFile(Dialog* dialog, const std::string& path)
 {
-    // Every file written can be opened again, and a file takes SSIDs 0 to 15 only.
-    for (int n = 0; n < 2; ++n) {
-        if (readConfig(dialog, n).ssid > kMaxSsid) {
-            char text[128];
-            std::snprintf(text, sizeof text, "SSID of Config %d must be a number from 0 to 15.", n);
-            showMessage(text, kCaption);
-            return 0;
-        }
-    }
+    std::string text;
     std::string why;
-    if (!writeFileAtomically(path, settingsTextOf(dialog), why)) {
+    if (!settingsFileOf(dialogState(dialog).setup, text, why)) {
+        showMessage(why.c_str(), kCaption);
+        return 0;
+    }
+    if (!writeFileAtomically(path, text, why)) {
         showMessage(("cannot save " + path + ": " + why).c_str(), kCaption);
         return 0;
     }

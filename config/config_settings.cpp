@@ -1,6 +1,7 @@
 #include "config_settings.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "config_text.h"
@@ -12,12 +13,54 @@ const PathTypeRow pathTypeTable[kPathTypeCount] = {
     {"RELAY", Relay},
 };
 
-const SettingRange txDelayRange = {6, 75, 35};
-const SettingRange digiHopsRange = {1, 3, 2};
-const SettingRange driveIntervalRange = {5, 254, 30};
-const SettingRange driveSpeedRange = {1, 100, 10};
-const SettingRange idleFactorRange = {1, 100, 12};
-const SettingRange framesWithoutTextRange = {0, 50, 10};
+namespace {
+
+std::string* asText(std::string* field) { return field; }
+template <typename Field>
+std::string* asText(Field*) { return nullptr; }
+int* asNumber(int* field) { return field; }
+template <typename Field>
+int* asNumber(Field*) { return nullptr; }
+
+} // namespace
+
+std::string* settingText(ConfigSettings& settings, SettingId id)
+{
+    switch (id) {
+#define KORVEL_SETTING(id, field, ...) \
+    case id:                          \
+        return asText(&settings.field);
+#include "settings.def"
+#undef KORVEL_SETTING
+    case kSettingCount:
+        break;
+    }
+    return nullptr;
+}
+
+int* settingNumber(ConfigSettings& settings, SettingId id)
+{
+    switch (id) {
+#define KORVEL_SETTING(id, field, ...) \
+    case id:                          \
+        return asNumber(&settings.field);
+#include "settings.def"
+#undef KORVEL_SETTING
+    case kSettingCount:
+        break;
+    }
+    return nullptr;
+}
+
+const std::string* settingText(const ConfigSettings& settings, SettingId id)
+{
+    return settingText(const_cast<ConfigSettings&>(settings), id);
+}
+
+const int* settingNumber(const ConfigSettings& settings, SettingId id)
+{
+    return settingNumber(const_cast<ConfigSettings&>(settings), id);
+}
 
 std::string pathTextFor(PathType type, int digiHops)
 {
@@ -80,4 +123,39 @@ bool ssidFromText(const std::string& text, unsigned& ssid)
             return false;
     }
     return true;
+}
+
+std::string intervalText(int seconds)
+{
+    char text[128];
+    if (seconds >= 300)
+        std::snprintf(text, sizeof text, "%dmin %dsec", seconds / 60, seconds % 60);
+    else
+        std::snprintf(text, sizeof text, "%i sec", seconds);
+    return text;
+}
+
+std::string txDelayText(int txDelay)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, "%03.1f ms", txDelay / 0.15);
+    return text;
+}
+
+std::string unitText(int value, const char* unit)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, "%i %s", value, unit);
+    return text;
+}
+
+std::string hopCountLabel(const ConfigSettings& settings) { return std::to_string(settings.digiHops); }
+std::string txDelayLabel(const ConfigSettings& settings) { return txDelayText(settings.txDelay); }
+std::string driveIntervalLabel(const ConfigSettings& settings) { return intervalText(settings.driveInterval); }
+std::string driveSpeedLabel(const ConfigSettings& settings) { return unitText(settings.driveSpeed, "km/h"); }
+std::string framesLabel(const ConfigSettings& settings) { return unitText(settings.framesWithoutText, "frames"); }
+
+std::string idleIntervalLabel(const ConfigSettings& settings)
+{
+    return intervalText(settings.driveInterval * settings.idleFactor);
 }

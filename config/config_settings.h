@@ -1,7 +1,8 @@
 #pragma once
-// Settings of one tracker configuration, their ranges, defaults and conversions.
-// Pure values: no window system, no I/O.
+// Settings of one tracker configuration, their ranges, defaults and conversions,
+// each described once (settings.def). Pure values: no window system, no I/O.
 
+#include <cstddef>
 #include <string>
 
 enum PathType { Compressed = 0, WideNN = 1, TraceNN = 2, Relay = 3 };
@@ -15,40 +16,79 @@ struct PathTypeRow {
 };
 extern const PathTypeRow pathTypeTable[kPathTypeCount];
 
-// Range and default of a trackbar-held setting.
+// What kind of field holds a setting.
+enum SettingKind { SettingText, SettingUpperText, SettingSsidText, SettingSlider, SettingChoice };
+
+// A setting as settings.def describes it.
+struct SettingDescription {
+    const char* key;         // in settings files
+    SettingKind kind;
+    int minimum;             // a slider's range, the values a file may give,
+    int maximum;             // the characters of a text that a record uses
+    int initial;             // a slider's position, the SSID, the path type
+    const char* initialText; // a text field's text at start
+};
+
+enum SettingId {
+#define KORVEL_SETTING(id, ...) id,
+#include "settings.def"
+#undef KORVEL_SETTING
+    kSettingCount
+};
+
+inline constexpr SettingDescription settingDescriptions[kSettingCount] = {
+#define KORVEL_SETTING(id, field, key, kind, minimum, maximum, initial, initialText, ...) \
+    {key, kind, minimum, maximum, initial, initialText},
+#include "settings.def"
+#undef KORVEL_SETTING
+};
+
+// Range and default of a slider-held setting.
 struct SettingRange {
     int minimum;
     int maximum;
     int defaultValue;
 };
-extern const SettingRange txDelayRange;           // 6..75, 35
-extern const SettingRange digiHopsRange;          // 1..3, 2
-extern const SettingRange driveIntervalRange;     // 5..254, 30
-extern const SettingRange driveSpeedRange;        // 1..100, 10
-extern const SettingRange idleFactorRange;        // 1..100, 12
-extern const SettingRange framesWithoutTextRange; // 0..50, 10
+constexpr SettingRange rangeOf(SettingId id)
+{
+    return {settingDescriptions[id].minimum, settingDescriptions[id].maximum, settingDescriptions[id].initial};
+}
+inline constexpr SettingRange txDelayRange = rangeOf(SettingTxDelay);                     // 6..75, 35
+inline constexpr SettingRange digiHopsRange = rangeOf(SettingDigiHops);                   // 1..3, 2
+inline constexpr SettingRange driveIntervalRange = rangeOf(SettingDriveInterval);         // 5..254, 30
+inline constexpr SettingRange driveSpeedRange = rangeOf(SettingDriveSpeed);               // 1..100, 10
+inline constexpr SettingRange idleFactorRange = rangeOf(SettingIdleFactor);               // 1..100, 12
+inline constexpr SettingRange framesWithoutTextRange = rangeOf(SettingFramesWithoutText); // 0..50, 10
 
 // How many characters of each text field a record uses.
-constexpr std::size_t kCallsignChars = 6;
-constexpr std::size_t kSymbolChars = 2;
-constexpr std::size_t kCommentChars = 127;
-constexpr std::size_t kPathChars = 255;
-constexpr unsigned kMaxSsid = 15;
+constexpr std::size_t charsUsed(SettingId id) { return static_cast<std::size_t>(settingDescriptions[id].maximum); }
+constexpr std::size_t kCallsignChars = charsUsed(SettingCallsign);
+constexpr std::size_t kSymbolChars = charsUsed(SettingSymbol);
+constexpr std::size_t kCommentChars = charsUsed(SettingComment);
+constexpr std::size_t kPathChars = charsUsed(SettingPath);
+constexpr unsigned kMaxSsid = static_cast<unsigned>(settingDescriptions[SettingSsid].maximum);
 
 struct ConfigSettings {
-    std::string callsign = "NOCALL";
-    unsigned ssid = 9;
-    std::string symbol = ">/";
-    int txDelay = 35;
-    int digiHops = 2;
-    PathType pathType = Compressed;
-    std::string path = "COMPRESSED";
-    int driveInterval = 30;
-    int driveSpeed = 10;
-    int idleFactor = 12;
-    std::string comment;
-    int framesWithoutText = 10;
+    std::string callsign = settingDescriptions[SettingCallsign].initialText;
+    unsigned ssid = static_cast<unsigned>(settingDescriptions[SettingSsid].initial);
+    std::string symbol = settingDescriptions[SettingSymbol].initialText;
+    int txDelay = txDelayRange.defaultValue;
+    int digiHops = digiHopsRange.defaultValue;
+    PathType pathType = static_cast<PathType>(settingDescriptions[SettingPathType].initial);
+    std::string path = settingDescriptions[SettingPath].initialText;
+    int driveInterval = driveIntervalRange.defaultValue;
+    int driveSpeed = driveSpeedRange.defaultValue;
+    int idleFactor = idleFactorRange.defaultValue;
+    std::string comment = settingDescriptions[SettingComment].initialText;
+    int framesWithoutText = framesWithoutTextRange.defaultValue;
 };
+
+// The field of a text setting (SettingText, SettingUpperText) or a slider's
+// position; nullptr for a setting of another kind.
+std::string* settingText(ConfigSettings& settings, SettingId id);
+const std::string* settingText(const ConfigSettings& settings, SettingId id);
+int* settingNumber(ConfigSettings& settings, SettingId id);
+const int* settingNumber(const ConfigSettings& settings, SettingId id);
 
 // "COMPRESSED", "WIDEn-n", "TRACEn-n" (n = digiHops) or "RELAY".
 std::string pathTextFor(PathType type, int digiHops);
@@ -73,3 +113,16 @@ bool isCompressedPath(const std::string& pathText);
 // The station SSID of a text that is a whole number 0 to 15 (an empty text counts
 // as 0). False for any other text: a sign, a blank, "99999999999".
 bool ssidFromText(const std::string& text, unsigned& ssid);
+
+// The texts of the value labels beside the sliders.
+std::string intervalText(int seconds); // "299 sec", "5min 0sec"
+std::string txDelayText(int txDelay);  // "233.3 ms"
+std::string unitText(int value, const char* unit);
+using SettingLabelText = std::string (*)(const ConfigSettings& settings);
+constexpr SettingLabelText noLabel = nullptr;
+std::string hopCountLabel(const ConfigSettings& settings);
+std::string txDelayLabel(const ConfigSettings& settings);
+std::string driveIntervalLabel(const ConfigSettings& settings);
+std::string driveSpeedLabel(const ConfigSettings& settings);
+std::string idleIntervalLabel(const ConfigSettings& settings); // the interval while not driving
+std::string framesLabel(const ConfigSettings& settings);

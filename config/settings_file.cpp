@@ -23,8 +23,12 @@ void appendUtf8(std::string& out, unsigned char byte)
     }
 }
 
+// A tab or C1 control character inside a value: a value cannot hold one.
+constexpr char kControlInValue = '\x7F';
+
 // Strict UTF-8 (no overlong forms, surrogates or code points above U+10FFFF) and
-// no control character but the tab: to Windows-1252. 0 for anything else.
+// no C0 control character but the tab: to Windows-1252, with each C1 control
+// character as kControlInValue. 0 for anything else.
 int decodeLine(std::string_view line, std::string& out)
 {
     out.clear();
@@ -46,7 +50,7 @@ int decodeLine(std::string_view line, std::string& out)
             return 0;
         if ((code < 0x20 && code != '\t') || code == 0x7F)
             return 0;
-        out += static_cast<char>(windows1252FromUnicode(code));
+        out += code >= 0x80 && code <= 0x9F ? kControlInValue : static_cast<char>(windows1252FromUnicode(code));
         i += static_cast<std::size_t>(extra) + 1;
     }
     return 1;
@@ -77,51 +81,6 @@ std::string_view unquoted(std::string_view value)
     return value;
 }
 
-enum KeyKind { KeyText, KeyNumber, KeySsid, KeyPathType };
-
-struct Key {
-    const char* name;
-    KeyKind kind;
-    const SettingRange* range; // KeyNumber
-};
-
-// The order in which a file is written.
-const Key kKeys[] = {
-    {"callsign", KeyText, nullptr},          {"ssid", KeySsid, nullptr},
-    {"symbol", KeyText, nullptr},            {"digiHops", KeyNumber, &digiHopsRange},
-    {"pathType", KeyPathType, nullptr},      {"path", KeyText, nullptr},
-    {"txDelay", KeyNumber, &txDelayRange},   {"driveInterval", KeyNumber, &driveIntervalRange},
-    {"driveSpeed", KeyNumber, &driveSpeedRange}, {"idleFactor", KeyNumber, &idleFactorRange},
-    {"comment", KeyText, nullptr},           {"framesWithoutText", KeyNumber, &framesWithoutTextRange},
-};
-constexpr int kKeyCount = sizeof kKeys / sizeof kKeys[0];
-
-int* numberField(ConfigSettings& s, std::string_view name)
-{
-    if (name == "digiHops")
-        return &s.digiHops;
-    if (name == "txDelay")
-        return &s.txDelay;
-    if (name == "driveInterval")
-        return &s.driveInterval;
-    if (name == "driveSpeed")
-        return &s.driveSpeed;
-    if (name == "idleFactor")
-        return &s.idleFactor;
-    return &s.framesWithoutText;
-}
-
-std::string* textField(ConfigSettings& s, std::string_view name)
-{
-    if (name == "callsign")
-        return &s.callsign;
-    if (name == "symbol")
-        return &s.symbol;
-    if (name == "path")
-        return &s.path;
-    return &s.comment;
-}
-
 // A whole decimal number within minimum..maximum, digits only.
 bool readNumber(std::string_view text, int minimum, int maximum, int& value)
 {
@@ -142,32 +101,34 @@ bool sameLetters(std::string_view a, std::string_view b)
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::string rangeReason(int minimum, int maximum)
-{
-    return "must be a whole number from " + std::to_string(minimum) + " to " + std::to_string(maximum);
-}
-
 // Reads one value into the section; an empty reason means it was taken.
-std::string readValue(const Key& key, std::string_view value, SettingsFileConfig& config)
+std::string readValue(SettingId id, std::string_view value, SettingsFileConfig& config)
 {
+    const SettingDescription& key = settingDescriptions[id];
     ConfigSettings& s = config.settings;
+    if (value.find_first_of("\t" + std::string(1, kControlInValue)) != std::string_view::npos)
+        return "a control character in the value";
+    int number = 0;
+    const bool inRange = readNumber(value, key.minimum, key.maximum, number);
+    const std::string rangeReason =
+        "must be a whole number from " + std::to_string(key.minimum) + " to " + std::to_string(key.maximum);
     switch (key.kind) {
-    case KeyText:
-        *textField(s, key.name) = std::string(unquoted(value));
-        if (std::string_view(key.name) == "path")
-            config.pathGiven = true;
+    case SettingText:
+    case SettingUpperText:
+        *settingText(s, id) = std::string(unquoted(value));
+        config.pathGiven = config.pathGiven || id == SettingPath;
         return {};
-    case KeyNumber:
-        return readNumber(value, key.range->minimum, key.range->maximum, *numberField(s, key.name))
-                   ? std::string() : rangeReason(key.range->minimum, key.range->maximum);
-    case KeySsid: {
-        int ssid = 0;
-        if (!readNumber(value, 0, static_cast<int>(kMaxSsid), ssid))
-            return rangeReason(0, static_cast<int>(kMaxSsid));
-        s.ssid = static_cast<unsigned>(ssid);
+    case SettingSlider:
+        if (!inRange)
+            return rangeReason;
+        *settingNumber(s, id) = number;
         return {};
-    }
-    case KeyPathType:
+    case SettingSsidText:
+        if (!inRange)
+            return rangeReason;
+        s.ssid = static_cast<unsigned>(number);
+        return {};
+    case SettingChoice:
         for (const PathTypeRow& row : pathTypeTable) {
             if (sameLetters(value, row.name)) {
                 s.pathType = static_cast<PathType>(row.code);
@@ -196,29 +157,6 @@ int refuse(SettingsFileError& error, int line, std::string_view key, std::string
     return 0;
 }
 
-char upperCase(char c)
-{
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7))
-        return static_cast<char>(byte - 0x20);
-    switch (byte) {
-    case 0x9A: // s caron
-    case 0x9C: // oe
-    case 0x9E: // z caron
-        return static_cast<char>(byte - 0x10);
-    case 0xFF: // y diaeresis
-        return static_cast<char>(0x9F);
-    default:
-        return c;
-    }
-}
-
-std::string upperCased(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), upperCase);
-    return text;
-}
-
 } // namespace
 
 int parseSettingsFile(const std::string& bytes, SettingsFile& file, SettingsFileError& error)
@@ -229,7 +167,7 @@ int parseSettingsFile(const std::string& bytes, SettingsFile& file, SettingsFile
     const std::size_t bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     SettingsFile result;
     SettingsFileConfig* section = nullptr; // none before the first section header
-    bool seen[3][kKeyCount] = {};          // top level, [config0], [config1]
+    bool seen[3][kSettingCount] = {};      // top level, [config0], [config1]
     std::string line;
     int number = 0;
     for (std::size_t start = bom; start <= bytes.size(); ++number) {
@@ -259,8 +197,8 @@ int parseSettingsFile(const std::string& bytes, SettingsFile& file, SettingsFile
         const int where = section ? 1 + static_cast<int>(section - result.configs) : 0;
         int keyIndex = -1;
         if (section) {
-            for (int k = 0; k < kKeyCount && keyIndex < 0; ++k)
-                keyIndex = name == kKeys[k].name ? k : -1;
+            for (int k = 0; k < kSettingCount && keyIndex < 0; ++k)
+                keyIndex = name == settingDescriptions[k].key ? k : -1;
         } else if (name == "secondConfig") {
             keyIndex = 0;
         }
@@ -276,7 +214,7 @@ int parseSettingsFile(const std::string& bytes, SettingsFile& file, SettingsFile
             result.secondConfigEnabled = sameLetters(value, "on");
             continue;
         }
-        std::string reason = readValue(kKeys[keyIndex], value, *section);
+        std::string reason = readValue(static_cast<SettingId>(keyIndex), value, *section);
         if (!reason.empty())
             return refuse(error, number + 1, name, std::move(reason));
     }
@@ -291,14 +229,15 @@ std::string settingsFileText(const ConfigSettings configs[2], bool secondConfigE
     for (int n = 0; n < 2; ++n) {
         ConfigSettings s = configs[n]; // the field helpers take a non-const one
         text += "[config" + std::to_string(n) + "]\n";
-        for (const Key& key : kKeys) {
-            text += std::string(key.name) + " = ";
-            switch (key.kind) {
-            case KeyText: {
-                // A line of the file cannot hold a control character; the dialog's
-                // texts hold none once typed.
+        for (int k = 0; k < kSettingCount; ++k) {
+            const SettingId id = static_cast<SettingId>(k);
+            const SettingDescription& key = settingDescriptions[id];
+            text += std::string(key.key) + " = ";
+            if (const std::string* field = settingText(s, id)) {
+                // What a record uses of the text; a line cannot hold a control
+                // character, and the fields hold none once typed.
                 std::string value;
-                for (const char c : *textField(s, key.name)) {
+                for (const char c : field->substr(0, charsUsed(id))) {
                     if (c == '\0')
                         break;
                     if (static_cast<unsigned char>(c) >= ' ' && c != 0x7F)
@@ -308,17 +247,12 @@ std::string settingsFileText(const ConfigSettings configs[2], bool secondConfigE
                 for (const char c : value)
                     appendUtf8(utf8, static_cast<unsigned char>(c));
                 text += needsQuotes(value) ? "\"" + utf8 + "\"" : utf8;
-                break;
-            }
-            case KeyNumber:
-                text += std::to_string(*numberField(s, key.name));
-                break;
-            case KeySsid:
+            } else if (const int* number = settingNumber(s, id)) {
+                text += std::to_string(*number);
+            } else if (key.kind == SettingSsidText) {
                 text += std::to_string(s.ssid);
-                break;
-            case KeyPathType:
+            } else {
                 text += pathTypeTable[s.pathType >= Compressed && s.pathType <= Relay ? s.pathType : 0].name;
-                break;
             }
             text += '\n';
         }
@@ -334,15 +268,4 @@ std::string settingsFileErrorText(const std::string& fileName, const SettingsFil
     if (!error.key.empty())
         text += ", \"" + error.key + "\"";
     return text + ": " + error.reason;
-}
-
-ConfigSettings settingsAsApplied(const SettingsFileConfig& config)
-{
-    ConfigSettings s = config.settings;
-    if (!config.pathGiven)
-        s.path = pathTextFor(s.pathType, s.digiHops);
-    s.path = upperCased(s.path);
-    s.callsign = upperCased(s.callsign.substr(0, kCallsignChars));
-    s.driveInterval = std::max(s.driveInterval, minimumDriveInterval(s.pathType, s.digiHops));
-    return s;
 }

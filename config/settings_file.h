@@ -33,14 +33,9 @@ struct SettingsFileError {
 // 1 and every value, or 0 and the first refusal; nothing is half-read.
 int parseSettingsFile(const std::string& bytes, SettingsFile& file, SettingsFileError& error);
 
-// Every key of both configurations, in the order of the README.
+// Every key of both configurations, in the order of the README; of each text what
+// a record uses.
 std::string settingsFileText(const ConfigSettings configs[2], bool secondConfigEnabled);
 
 // One line: "NAME, line 7, key \"calsign\": unknown key in [config0]".
 std::string settingsFileErrorText(const std::string& fileName, const SettingsFileError& error);
-
-// The settings that the dialog holds once it has applied one section, provided
-// that they fit: the path type writes its path text (the file's path, if given,
-// replaces it), the drive interval rises to the type's minimum, callsign and path
-// are upper-cased, and the callsign keeps its first six characters.
-ConfigSettings settingsAsApplied(const SettingsFileConfig& config);

@@ -28,3 +28,16 @@ char32_t unicodeFromWindows1252(unsigned char byte)
 {
     return byte >= 0x80 && byte < 0xA0 ? kHighBytes[byte - 0x80] : byte;
 }
+
+unsigned char windows1252Upper(unsigned char byte)
+{
+    if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7))
+        return static_cast<unsigned char>(byte - 0x20);
+    switch (byte) {
+    case 0x9A: return 0x8A; // š
+    case 0x9C: return 0x8C; // œ
+    case 0x9E: return 0x8E; // ž
+    case 0xFF: return 0x9F; // ÿ
+    default: return byte;
+    }
+}

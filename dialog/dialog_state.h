@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "port_list.h"
+#include "tracker_setup.h"
 
 // The chooser's pick, shared by both Symbol fields for the dialog's life.
 struct SymbolPick {
@@ -15,10 +16,8 @@ struct SymbolPick {
 };
 
 struct DialogState {
-    // Configuration 1 is programmed and counted while this is set.
-    bool secondConfigEnabled = true;
-    // Set while configuration 1 was switched off by hand: it never comes back by itself.
-    bool secondConfigOffByUser = false;
+    // What the settings fields show; the controls are a view of it.
+    TrackerSetup setup;
     // A message box of a run leaves the dialog usable; a press meanwhile starts nothing.
     bool runOpen = false;
     SymbolPick pick;
@@ -34,9 +33,11 @@ struct DialogState {
     // the host destroys it once the outermost handler has returned, and until then
     // every handler returns without showing or touching anything.
     bool closed = false;
-    // A fit check writes its final text back: the change that write raises is its own.
-    bool fitCheckWriting = false;
-    // Fit messages shown in the present user action, one bit per kind.
+    // The setup is being written into the controls: the notifications that raises
+    // are the view's own and answer nothing.
+    bool writingSetup = false;
+    // Fit messages shown in the present user action, one bit per kind: an action
+    // taken while one is open shows no second of the same kind.
     unsigned fitMessagesShown = 0;
     // Set by the host while Shift+Tab gives a control the focus, so that a chooser
     // opened by it hands the focus on backward.

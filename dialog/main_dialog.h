@@ -1,9 +1,12 @@
 #pragma once
-// The main dialog's logic, written once over the platform layer. Hosts turn their
-// toolkit's events into these three entry points.
+// The main dialog's logic, written once over the platform layer: a view of the
+// dialog's TrackerSetup. A handler reads the control the user changed, runs the
+// setup's transition, writes back only what changed and shows the transition's
+// messages. Hosts turn their toolkit's events into the three entry points.
 
-#include "config_settings.h"
 #include "platform.h"
+#include "settings_file.h"
+#include "tracker_setup.h"
 
 // WM_INITDIALOG: the whole initial state. The port list offers the ports that
 // dialogState(dialog).findPorts finds (the system's when it is empty).
@@ -13,12 +16,5 @@ void handleCommand(Dialog* dialog, int id, int notification);
 // WM_HSCROLL from any trackbar.
 void handleHScroll(Dialog* dialog);
 
-// The controls of one configuration, by setting.
-struct ConfigControls {
-    int callsign, ssid, symbol, hops, pathType, path, txDelay, driveInterval, driveSpeed, idleFactor;
-    int comment, frames;
-};
-extern const ConfigControls configControls[2];
-
-// One configuration (0 or 1) as the dialog's controls hold it.
-ConfigSettings readConfig(Dialog* dialog, int configNumber);
+// A settings file opened on the dialog, as a user would set the fields.
+void applySettingsFile(Dialog* dialog, const SettingsFile& file);

@@ -1,6 +1,7 @@
 #include "port_choice.h"
 
 #include "control_ids.h"
+#include "messages.h"
 
 void fillPortList(Dialog* dialog)
 {
@@ -37,4 +38,14 @@ PortEntry chosenPort(Dialog* dialog)
     if (index < 0 || static_cast<std::size_t>(index) >= state.ports.size())
         return PortEntry();
     return state.ports[static_cast<std::size_t>(index)];
+}
+
+PortRefusal portRefusal(const PortEntry& port, const PortError& error)
+{
+    PortRefusal refusal;
+    if (error.kind == PortLineRefused)
+        refusal.lineSetup = "cannot set COMstate (" + std::to_string(error.systemCode) + ")";
+    const std::string advice = openFailureAdvice(port, error);
+    refusal.text = kCannotOpenPort + (advice.empty() ? std::string() : "\n" + advice);
+    return refusal;
 }

@@ -3,9 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "config_record.h"
 #include "control_ids.h"
-#include "main_dialog.h"
+#include "messages.h"
 #include "port_choice.h"
 #include "programming_sequence.h"
 #include "prompts.h"
@@ -13,33 +12,21 @@
 
 namespace {
 
-constexpr const char* kCaption = "KorvelConfig";
-constexpr const char* kWarning =
-    "please make sure that gps-receiver is disconnected from Tracker,\n"
-    "otherwise to much power is consumed and/or serial interface will be disturbed.";
-
 long selectedItemData(Dialog* dialog, int comboId)
 {
     const int row = getComboSelection(dialog, comboId);
     return row < 0 ? -1 : getComboRowData(dialog, comboId, row);
 }
 
-// Both configurations as they will be sent, the SSIDs as checked. False, after
-// the message, when an SSID that would be sent is not 0 to 15.
-bool readConfigsForRun(Dialog* dialog, ConfigSettings configs[2])
+// The records of what the fields show; false, after the message, when they are
+// refused.
+bool recordsForRun(Dialog* dialog, ProgrammingRecords& records)
 {
-    const int ids[2] = {IdSsid0, IdSsid1};
-    const int sent = dialogState(dialog).secondConfigEnabled ? 2 : 1;
-    for (int n = 0; n < 2; ++n) {
-        configs[n] = readConfig(dialog, n);
-        if (!ssidFromText(getItemText(dialog, ids[n], 1023), configs[n].ssid) && n < sent) {
-            char text[128];
-            std::snprintf(text, sizeof text, "SSID of Config %d must be a number from 0 to 15.", n);
-            tellUser(dialog, text, kCaption);
-            return false;
-        }
-    }
-    return true;
+    records = programmingRecords(dialogState(dialog).setup);
+    if (records.refusal.empty())
+        return true;
+    tellUser(dialog, records.refusal.c_str(), kCaption);
+    return false;
 }
 
 void showEvent(Dialog* dialog, const ProgrammingRequest& request, const PortEntry& port, ProgrammingEvent event,
@@ -51,44 +38,44 @@ void showEvent(Dialog* dialog, const ProgrammingRequest& request, const PortEntr
     switch (event) {
     case ProgrammingOpenFailed: {
         const PortRefusal refusal = portRefusal(port, error);
-        if (!refusal.lineSetup.empty() && !tellUser(dialog, refusal.lineSetup.c_str(), "KorvelConfig: Error"))
+        if (!refusal.lineSetup.empty() && !tellUser(dialog, refusal.lineSetup.c_str(), kErrorCaption))
             break;
         tellUser(dialog, refusal.text.c_str(), kCaption);
         break;
     }
     case ProgrammingWritingRecord0:
-        setItemText(dialog, IdStatus, "writing cfgString0 ...");
+        setItemText(dialog, IdStatus, kWritingRecord0);
         setItemText(dialog, IdLog, request.record0);
         break;
     case ProgrammingRecord0Failed:
-        tellUser(dialog, "sending data (config0) to tracker failed.", kCaption);
+        tellUser(dialog, kRecord0Failed, kCaption);
         break;
     case ProgrammingWritingRecord1:
-        setItemText(dialog, IdStatus, "writing cfgString1 ...");
+        setItemText(dialog, IdStatus, kWritingRecord1);
         break;
     case ProgrammingSendingRecord1:
         setItemText(dialog, IdLog, request.record0 + "\n" + request.record1);
         break;
     case ProgrammingRecord1Failed:
-        tellUser(dialog, "sending data (config1) to tracker failed.", kCaption);
+        tellUser(dialog, kRecord1Failed, kCaption);
         break;
     case ProgrammingBurning:
-        setItemText(dialog, IdStatus, "wait for tracker to burn EEprom ...");
+        setItemText(dialog, IdStatus, kBurning);
         break;
     case ProgrammingDone:
-        setItemText(dialog, IdStatus, "done.");
+        setItemText(dialog, IdStatus, kDone);
         break;
     }
 }
 
 void runProgramming(Dialog* dialog)
 {
-    if (!tellUser(dialog, kWarning, kCaption))
+    if (!tellUser(dialog, kGpsWarning, kCaption))
         return;
 
     // Read after the warning: a selection or text changed meanwhile counts.
-    ConfigSettings configs[2];
-    if (!readConfigsForRun(dialog, configs))
+    ProgrammingRecords records;
+    if (!recordsForRun(dialog, records))
         return;
     ProgrammingRequest request;
     const PortEntry port = chosenPort(dialog);
@@ -96,10 +83,9 @@ void runProgramming(Dialog* dialog)
     const long baudRow = selectedItemData(dialog, IdBaud);
     // A baud list without a valid row is a port that cannot be opened.
     request.baud = baudRow >= 0 && baudRow < kBaudRowCount ? static_cast<int>(baudTable[baudRow].rate) : 0;
-    const bool second = dialogState(dialog).secondConfigEnabled;
-    request.record0 = buildConfigRecord(configs[0], 0, second);
-    request.record1 = buildConfigRecord(configs[1], 1, second);
-    request.sendRecord1 = second;
+    request.record0 = records.record0;
+    request.record1 = records.record1;
+    request.sendRecord1 = records.sendRecord1;
 
     ProgrammingHooks hooks;
     hooks.report = [dialog, &request, &port](ProgrammingEvent event, const PortError& error) {
@@ -117,8 +103,8 @@ void programTracker(Dialog* dialog)
     if (state.runOpen)
         return;
     state.runOpen = true;
-    ConfigSettings configs[2];
-    if (readConfigsForRun(dialog, configs))
+    ProgrammingRecords records;
+    if (recordsForRun(dialog, records))
         runProgramming(dialog);
     state.runOpen = false;
 }

@@ -30,9 +30,9 @@ bool contains(const std::vector<unsigned>& numbers, unsigned number)
     return std::find(numbers.begin(), numbers.end(), number) != numbers.end();
 }
 
-// The second line of the refusal; "" when there is nothing to add (no port chosen,
-// or a refused line, which is told apart).
-std::string whyNotOpened(const PortEntry& port, const PortError& error, const DiscoveryRoot& root)
+} // namespace
+
+std::string openFailureAdvice(const PortEntry& port, const PortError& error, const DiscoveryRoot& root)
 {
     switch (error.kind) {
     case PortNotFound:
@@ -56,8 +56,6 @@ std::string whyNotOpened(const PortEntry& port, const PortError& error, const Di
         return std::string();
     }
 }
-
-} // namespace
 
 std::vector<unsigned> listedComNumbers(const StartPorts& start, const std::vector<unsigned>& mappedNow)
 {
@@ -111,16 +109,6 @@ std::string portRowText(const PortEntry& port)
     if (!port.available)
         text += " (" + reasonText(port.reason) + ")";
     return text;
-}
-
-PortRefusal portRefusal(const PortEntry& port, const PortError& error, const DiscoveryRoot& root)
-{
-    PortRefusal refusal;
-    if (error.kind == PortLineRefused)
-        refusal.lineSetup = "cannot set COMstate (" + std::to_string(error.systemCode) + ")";
-    const std::string why = whyNotOpened(port, error, root);
-    refusal.text = "cannot open selected COM-Port!" + (why.empty() ? std::string() : "\n" + why);
-    return refusal;
 }
 
 std::string comDevicePath(unsigned number)

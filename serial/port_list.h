@@ -69,16 +69,11 @@ PortEntry notConnected(const PortEntry& port);
 // "COM15 (not connected)".
 std::string portRowText(const PortEntry& port);
 
-// What the user is told when the chosen port did not open, by the dialog and the
-// command line alike.
-struct PortRefusal {
-    // "cannot set COMstate (%i)" when the device refused the line, told first; else "".
-    std::string lineSetup;
-    // "cannot open selected COM-Port!" and, after a line feed, why and what the user
-    // can do about it, when there is something to say.
-    std::string text;
-};
-PortRefusal portRefusal(const PortEntry& port, const PortError& error, const DiscoveryRoot& root = DiscoveryRoot());
+// Why the port did not open and what the user can do about it ("ttyACM0 is busy:
+// ModemManager (process 812) holds it. ..."); "" when there is nothing to add (no
+// port chosen, or a refused line, which is told apart).
+std::string openFailureAdvice(const PortEntry& port, const PortError& error,
+                              const DiscoveryRoot& root = DiscoveryRoot());
 
 // "\\.\COM1" to "\\.\COM255"; "" for any other number.
 std::string comDevicePath(unsigned number);

@@ -54,18 +54,7 @@ std::u16string utf16FromAnsi(const std::string& text)
     return wide;
 }
 
-unsigned char ansiUpper(unsigned char byte)
-{
-    if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7))
-        return static_cast<unsigned char>(byte - 0x20);
-    switch (byte) {
-    case 0x9A: return 0x8A; // š
-    case 0x9C: return 0x8C; // œ
-    case 0x9E: return 0x8E; // ž
-    case 0xFF: return 0x9F; // ÿ
-    default: return byte;
-    }
-}
+unsigned char ansiUpper(unsigned char byte) { return windows1252Upper(byte); }
 
 std::u16string singleLineInput(const std::u16string& text) { return singleLine<std::u16string, char16_t>(text); }
 std::string singleLineInput(const std::string& text) { return singleLine<std::string, char>(text); }

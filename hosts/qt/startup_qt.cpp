@@ -5,6 +5,7 @@
 
 #include "instance_lock.h"
 #include "dialog_qt.h"
+#include "messages.h"
 #include "prompts.h"
 #include "settings_qt.h"
 
@@ -21,7 +22,7 @@ int runKorvelConfig(int& argc, char** argv, void (*afterShow)(), const std::stri
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvelconfig.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.korvelconfig.KorvelConfig"));
     if (!mayRun) {
-        showMessage("KorvelConfig allready started.", "Error");
+        showMessage(kAlreadyStarted, kSecondInstanceCaption);
         return -1;
     }
 

@@ -9,6 +9,7 @@
 
 #include "control_ids.h"
 #include "host_win32.h"
+#include "messages.h"
 #include "main_dialog.h"
 #include "prompts.h"
 #include "settings_win32.h"
@@ -160,7 +161,7 @@ HWND registerAndCreateMainDialog(HINSTANCE instance, HWND parent, const PortFind
     if (!RegisterClassA(&windowClass)) {
         char text[128];
         std::snprintf(text, sizeof text, "cannot register dialog Class! (%i)", static_cast<int>(GetLastError()));
-        showMessage(text, "KorvelConfig: Error");
+        showMessage(text, kErrorCaption);
         return NULL;
     }
     return createMainDialog(instance, parent, findPorts);

@@ -8,6 +8,7 @@
 
 #include "command_line.h"
 #include "host_win32.h"
+#include "messages.h"
 #include "prompts.h"
 #include "settings_win32.h"
 
@@ -15,7 +16,6 @@ HANDLE instanceMutex;
 
 namespace {
 constexpr const char* kMutexName = "KorvelConfig";
-constexpr const char* kAlreadyStarted = "KorvelConfig allready started.";
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -32,14 +32,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     HANDLE running = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName);
     if (running) {
-        showMessage(kAlreadyStarted, "Error");
+        showMessage(kAlreadyStarted, kSecondInstanceCaption);
         return -1;
     }
     // Checking and creating are two steps: of two instances started at the same
     // moment, the one that did not create the mutex stops here.
     instanceMutex = CreateMutexA(NULL, TRUE, kMutexName);
     if (instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-        showMessage(kAlreadyStarted, "Error");
+        showMessage(kAlreadyStarted, kSecondInstanceCaption);
         return -1;
     }
 
@@ -50,7 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (!dialog) {
         char text[128];
         std::snprintf(text, sizeof text, "cannot create Main-Dialog! (%i)", static_cast<int>(GetLastError()));
-        showMessage(text, "KorvelConfig: Error");
+        showMessage(text, kErrorCaption);
         return -1;
     }
     ShowWindow(dialog, SW_SHOW); // whatever show command the program was started with

@@ -2,6 +2,7 @@
 // from files, the same records from both, round trips, refusals, hostile files, saving.
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -13,7 +14,6 @@
 #include "dialog_headless.h"
 #include "main_dialog.h"
 #include "prompts_recorder.h"
-#include "settings_apply.h"
 #include "settings_io.h"
 
 namespace {
@@ -21,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kDefault0 = "$#Pe030,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35,255 \n";
+const std::string kPathMessage = "path doesn't fit in EEprom";
 const std::string kDefault1 = "$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 \n";
 
 class SettingsFiles : public ::testing::Test {
@@ -42,8 +43,22 @@ protected:
     }
     static std::string records(Dialog* d) // as --records prints them
     {
-        const bool on = dialogState(d).secondConfigEnabled;
-        return buildConfigRecord(readConfig(d, 0), 0, on) + "\n" + (on ? buildConfigRecord(readConfig(d, 1), 1, on) + "\n" : "");
+        const ProgrammingRecords r = programmingRecords(dialogState(d).setup);
+        return r.record0 + "\n" + (r.sendRecord1 ? r.record1 + "\n" : "");
+    }
+    using Texts = std::vector<std::string>;
+    static Texts messages()
+    {
+        Texts texts;
+        for (const RecordedMessage& m : recordedMessages())
+            texts.push_back(m.text);
+        return texts;
+    }
+    static std::string settingsTextOf(Dialog* d)
+    {
+        std::string text, why;
+        settingsFileOf(dialogState(d).setup, text, why);
+        return text;
     }
     static int commandLine(const std::vector<std::string>& args, std::string& out, std::string& err)
     {
@@ -108,6 +123,9 @@ TEST_F(SettingsFiles, RefusedFilesNameFileLineAndKeyAndChangeNothing)
         {"\x89PNG\r\n\x1a\n", ", line 1: not UTF-8 text"}, {"[config0]\ncomment = \xE0\x80\xAF\n", ", line 2: not UTF-8 text"},
         {std::string("[config0]\ncomment = a\0b\n", 24), ", line 2: not UTF-8 text"},
         {std::string(64 * 1024, '#') + "\n", ": larger than 64 KiB"},
+        // A tab or C1 control inside a value would be sent, but never saved again.
+        {"[config0]\ncomment = a\tb\n", ", line 2, \"comment\": a control character in the value"},
+        {"[config1]\ncallsign = \xC2\x85" "DL1\n", ", line 2, \"callsign\": a control character in the value"},
     };
     const std::string before = settingsTextOf(dialog);
     for (const auto& [text, where] : cases) {
@@ -124,18 +142,74 @@ TEST_F(SettingsFiles, RefusedFilesNameFileLineAndKeyAndChangeNothing)
     }
 }
 
-TEST_F(SettingsFiles, WhatDoesNotFitIsCutAsTypedInTheDialogAndRefusedOnTheCommandLine)
+// The command line opens a file as the dialog does; where the dialog cuts a text or
+// switches configuration 1 off, the command line refuses the file, naming the field
+// and what must go for everything to fit.
+TEST_F(SettingsFiles, WhatTheDialogCutsTheCommandLineRefuses)
 {
-    std::string out, err;
-    const std::string tight = file("[config0]\npath = WIDE1-1,WIDE2-2,WIDE3-3\ncomment = 1234\n");
-    EXPECT_EQ(commandLine({"--records", tight}, out, err), 1);
-    const std::string path = file("[config0]\ncomment = " + std::string(60000, 'x') + "\n");
-    EXPECT_EQ(commandLine({"--records", path}, out, err), 1);
-    EXPECT_EQ(err, tight + ": Config 1 does not fit in EEprom (4 bytes too many)\n" + path +
-                       ": Config 0 does not fit in EEprom (95 bytes too many)\n");
-    ASSERT_EQ(openSettingsFile(dialog, path), 1);
-    EXPECT_EQ(getItemText(dialog, IdComment0, 1023), std::string(32, 'x')); // the Config0 area's room
-    EXPECT_FALSE(dialogState(dialog).secondConfigEnabled);                   // switched off by itself
+    const std::string path0 = "[config0]\npath = WIDE1-1,WIDE2-2,WIDE3-3,WIDE4-4";
+    const struct {
+        std::string file;
+        std::string refusal;
+        Texts messages;
+        int id;
+        std::string shown; // what that field shows in the dialog
+    } cases[] = {
+        {path0 + "\n", "Config 0 path does not fit in EEprom (7 bytes too many)", {kPathMessage}, IdPath0,
+         "WIDE1-1,WIDE2-2,WIDE3-3"},
+        {path0 + ",WIDE5-5\n", "Config 0 path does not fit in EEprom (14 bytes too many)", {kPathMessage}, IdPath0,
+         "WIDE1-1,WIDE2-2,WIDE3-3"},
+        // Path type 1 writes "RELAY" before path 0 is given; path 1 empties later.
+        {"[config0]\npath = WIDE1-1,WIDE2-1,WIDE3-1\n[config1]\npathType = RELAY\npath =\n",
+         "Config 0 path does not fit in EEprom (7 bytes too many)", {kPathMessage}, IdPath0, "WIDE1-1,WIDE2-1"},
+        {"[config0]\npath = WIDE1-1,WIDE2-2,WIDE3-3\ncomment = 1234\n",
+         "Config 0 comment does not fit in EEprom (4 bytes too many)", {}, IdSecondConfig, "Enable 2nd Config"},
+        {"[config0]\ncomment = " + std::string(60000, 'x') + "\n",
+         "Config 0 comment does not fit in EEprom (106 bytes too many)", {}, IdComment0, std::string(32, 'x')},
+        {"[config1]\ncomment = " + std::string(30, 'x') + "\n",
+         "Config 1 comment does not fit in EEprom (9 bytes too many)", {}, IdComment1, std::string(21, 'x')},
+    };
+    for (const auto& c : cases) {
+        const std::string path = file(c.file);
+        std::string out, err;
+        EXPECT_EQ(commandLine({"--records", path}, out, err), 1);
+        EXPECT_EQ(out + err, path + ": " + c.refusal + "\n");
+        clearRecordedPrompts();
+        ASSERT_EQ(openSettingsFile(dialog, path), 1);
+        EXPECT_EQ(messages(), c.messages) << c.refusal;
+        EXPECT_EQ(getItemText(dialog, c.id, 1023), c.shown) << c.refusal;
+    }
+}
+
+// Read, written and read again, any file the dialog takes gives the same settings.
+TEST_F(SettingsFiles, WritingWhatWasReadGivesTheSameSettings)
+{
+    std::mt19937 random(7);
+    auto any = [&random](const std::vector<std::string>& of) { return of[random() % of.size()]; };
+    for (int round = 0; round < 2000; ++round) {
+        std::string text = "secondConfig = " + any({"on", "off"}) + "\n";
+        for (const char* section : {"[config0]\n", "[config1]\n"}) {
+            text += section;
+            text += "pathType = " + any({"compressed", "WIDEn-n", "TRACEn-n", "RELAY"}) + "\n";
+            text += "digiHops = " + any({"1", "2", "3"}) + "\ndriveInterval = " + any({"5", "30", "254"}) + "\n";
+            text += "path = " + any({"", "WIDE1-1,WIDE2-1", "RELAY WIDE", "\" a,b \"", "wide1-1,wide2-2,wide3-3,x"}) + "\n";
+            text += "callsign = " + any({"dl1abcxyz", "\" x \"", "\xC3\xA9t\xC3\xA9", "\xE2\x82\xAC\xCE\xA9"}) + "\n";
+            text += "symbol = " + any({"", ">", "/k", "\"\"\"", "\" /\""}) + "\n";
+            text += "comment = " + any({"", "Test", std::string(40, 'c'), "\xC2\xA0 \"q\" ", std::string(200, 'z')}) + "\n";
+        }
+        SettingsFile read, again;
+        SettingsFileError error;
+        ASSERT_EQ(parseSettingsFile(text, read, error), 1) << text;
+        const TrackerSetup first = openSettings(TrackerSetup(), read).setup;
+        std::string written, why;
+        ASSERT_EQ(settingsFileOf(first, written, why), 1);
+        ASSERT_EQ(parseSettingsFile(written, again, error), 1) << written;
+        const TrackerSetup second = openSettings(TrackerSetup(), again).setup;
+        std::string rewritten;
+        settingsFileOf(second, rewritten, why);
+        EXPECT_EQ(rewritten, written) << text;
+        EXPECT_EQ(second.secondConfigEnabled, first.secondConfigEnabled);
+    }
 }
 
 TEST_F(SettingsFiles, SavingWritesEveryKeyOrTellsWhy)
@@ -144,9 +218,11 @@ TEST_F(SettingsFiles, SavingWritesEveryKeyOrTellsWhy)
     ASSERT_EQ(saveSettingsFile(dialog, path), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1); // no temporary left
     EXPECT_EQ((std::stringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str(), settingsTextOf(dialog));
-    setItemText(dialog, IdSsid1, "16");
-    EXPECT_EQ(saveSettingsFile(dialog, path), 0);
-    EXPECT_EQ(recordedMessages().back().text, "SSID of Config 1 must be a number from 0 to 15.");
+    for (const char* ssid : {"16", "1a", " 5"}) {
+        setItemText(dialog, IdSsid1, ssid);
+        EXPECT_EQ(saveSettingsFile(dialog, path), 0);
+        EXPECT_EQ(recordedMessages().back().text, "SSID of Config 1 must be a number from 0 to 15.");
+    }
     setItemText(dialog, IdSsid1, "15");
     const std::string nowhere = (folder / "missing" / "x.korvel").string();
     EXPECT_EQ(saveSettingsFile(dialog, nowhere), 0);

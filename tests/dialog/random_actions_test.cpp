@@ -18,9 +18,14 @@ TEST(RandomActions, EveryCheckHoldsAfterEachOfAHundredThousandActions)
         problem = runOneAction(run, pick);
     endActionRun(run);
     EXPECT_EQ(problem, "");
-    // The actions reached what they are meant to: repairs, refusals and records.
+    // The actions reached what they are meant to: repairs, refusals, records, files,
+    // actions inside message boxes and closes.
     EXPECT_GT(run.messages, 1000u);
     EXPECT_GT(run.ssidRefusals, 0u);
+    EXPECT_GT(run.budgetRefusals, 0u);
     EXPECT_GT(run.recordsSent, 100u);
+    EXPECT_GT(run.filesOpened, 1000u);
+    EXPECT_GT(run.actionsInMessageBoxes, 100u);
+    EXPECT_GT(run.closes, 100u);
     EXPECT_EQ(run.deepestHandlerDepth, kMaxHandlerDepth);
 }

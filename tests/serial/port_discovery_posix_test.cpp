@@ -81,8 +81,7 @@ TEST(Discovery, ListsTheSerialDevicesWithSysfsDescriptionsAndReasons)
     PortError error;
     PortHandle port;
     EXPECT_EQ(openPort(ports[4].devicePath, 4800, port, &error), 0);
-    EXPECT_EQ(portRefusal(ports[4], error, {root}).text,
-              "cannot open selected COM-Port!\n"
+    EXPECT_EQ(openFailureAdvice(ports[4], error, {root}),
               "ttyACM0 is busy: ModemManager (process 4242) holds it. Close that program and try again.");
     int mark = 0;
     EXPECT_TRUE(ioctl(slave[1], TIOCGEXCL, &mark) == 0 && mark == 1) << "the other program's mark was taken off";
@@ -97,15 +96,15 @@ TEST(Discovery, ListsTheSerialDevicesWithSysfsDescriptionsAndReasons)
                 const PortEntry* entry = findPort(seen, name);
                 if (!entry || openPort(entry->devicePath, 4800, port, &error) != 0)
                     _exit(3);
-                std::fprintf(stderr, "%s\n%s\n", portRowText(*entry).c_str(), portRefusal(*entry, error).text.c_str());
+                std::fprintf(stderr, "%s\n%s\n", portRowText(*entry).c_str(), openFailureAdvice(*entry, error).c_str());
             }
             _exit(0);
         },
         testing::ExitedWithCode(0),
-        "^ttyUSB2 \\(no permission\\)\ncannot open selected COM-Port!\nno permission to open ttyUSB2: add your user "
-        "to the group dialout \\(sudo usermod -aG dialout \\$USER\\) and log in again.\n"
-        "ttyUSB3 \\(no permission\\)\ncannot open selected COM-Port!\nno permission to open ttyUSB3: ask the "
-        "administrator of this computer for access to .*/dev/ttyUSB3.\n$");
+        "^ttyUSB2 \\(no permission\\)\nno permission to open ttyUSB2: add your user to the group dialout "
+        "\\(sudo usermod -aG dialout \\$USER\\) and log in again.\n"
+        "ttyUSB3 \\(no permission\\)\nno permission to open ttyUSB3: ask the administrator of this computer for "
+        "access to .*/dev/ttyUSB3.\n$");
     for (int i = 0; i < 5; ++i) {
         close(master[i]);
         close(slave[i]);

@@ -30,10 +30,10 @@ int main(int argc, char** argv)
 
     std::printf("%lu actions (seed %lu) in %.2f s: %.0f actions/s\n", run.actions, seed, seconds,
                 static_cast<double>(run.actions) / seconds);
-    std::printf("%lu messages, %lu presses (%lu sent records, %lu SSID refusals), %lu choosers without a pick, "
-                "deepest handler nesting %d\n",
-                run.messages, run.presses, run.recordsSent, run.ssidRefusals, run.starvedChoosers,
-                run.deepestHandlerDepth);
+    std::printf("%lu messages, %lu presses (%lu sent records, %lu SSID and %lu EEPROM refusals), %lu files opened, "
+                "%lu actions in message boxes, %lu closes, %lu choosers without a pick, deepest handler nesting %d\n",
+                run.messages, run.presses, run.recordsSent, run.ssidRefusals, run.budgetRefusals, run.filesOpened,
+                run.actionsInMessageBoxes, run.closes, run.starvedChoosers, run.deepestHandlerDepth);
     if (!problem.empty()) {
         std::printf("found: %s\n", problem.c_str());
         return 1;

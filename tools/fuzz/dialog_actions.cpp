@@ -4,21 +4,24 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <vector>
 
 #include "chooser_headless.h"
-#include "config_record.h"
 #include "control_ids.h"
 #include "dialog_headless.h"
-#include "eeprom_budget.h"
 #include "main_dialog.h"
+#include "path_encoder.h"
 #include "port_list.h"
 #include "prompts_recorder.h"
 #include "record_check.h"
+#include "settings_io.h"
 
 namespace {
 
+// Per configuration: callsign, SSID, symbol, path, comment; then the trackbars.
 const int kEdits[] = {IdCallsign0, IdSsid0, IdSymbol0, IdPath0, IdComment0,
                       IdCallsign1, IdSsid1, IdSymbol1, IdPath1, IdComment1};
 const int kTrackbars[] = {IdHops0, IdTxDelay0, IdDriveInterval0, IdDriveSpeed0, IdIdleFactor0, IdFrames0,
@@ -26,43 +29,144 @@ const int kTrackbars[] = {IdHops0, IdTxDelay0, IdDriveInterval0, IdDriveSpeed0, 
 // Keys a user may press, control keys and Windows-1252 letters among them.
 const char kKeys[] = "WIDE1-2,3 RELAYTRACECOMPRESSEDwide0123456789x\x80\xe9\xff\t\n\r\x7f\x01";
 
-std::string repeated(const std::string& piece, int times)
-{
-    std::string text;
-    for (int i = 0; i < times; ++i)
-        text += piece;
-    return text;
-}
+std::string repeated(const std::string& piece, int times) { return times > 0 ? piece + repeated(piece, times - 1) : ""; }
 
-const std::vector<std::string>& pastePool()
+// Pasted, and given as paths in files.
+const std::vector<std::string>& texts()
 {
     static const std::vector<std::string> pool = {
         repeated("WIDE1-1,", 40) + "COMPRESSED", repeated("WIDE1-1,", 125), repeated("RELAY,", 50),
-        "WIDE1-1,WIDE2-2,WIDE3-3", "WIDE1-1,COMPRESSED", "WIDE2-22", "WIDE2--5", "A,B C,D", "RELAY",
+        "WIDE1-1,WIDE2-2,WIDE3-3", "WIDE1-1,COMPRESSED", "WIDE2-22", "WIDE2--5", "A,B C,D", "RELAY", "wide2-1",
         "line one\r\nline two", "tab\there", "\x7f\x01\x07" "bell", "\x80uro \xff", std::string(300, 'x'),
-        "-1", "4294967295", "99999999999", "16", "15", "007", " 5", "", std::string(1, '\0') + "hidden"};
+        "-1", "4294967295", "99999999999", "16", "15", "007", " 5", "", std::string(1, '\0') + "hidden",
+        "WIDE1-1,WIDE2-2,WIDE3-3,WIDE4-4", std::string(60, 'c')};
     return pool;
 }
 
-std::string randomText(const ActionPicker& pick)
+std::string randomText(const ActionPicker& pick, unsigned maxLength, bool printable)
 {
-    std::string text(pick(300), ' ');
+    std::string text(pick(maxLength + 1), ' ');
     for (char& c : text)
-        c = static_cast<char>(pick(256));
+        c = static_cast<char>(printable ? "abcxyzABC0129 -,/>"[pick(18)] : pick(256));
     return text;
 }
 
-std::string text(Dialog* dialog, int id) { return getItemText(dialog, id, 1023); }
-
-bool pathFits(const EepromBudget& budget, int pathId)
+// A settings file: mostly taken, keys in any subset, values near and beyond their
+// edges, paths and comments that fit or do not.
+std::string randomFile(const ActionPicker& pick)
 {
-    return budget.eepromSpaceLeft >= 0 && (pathId == IdPath1 || budget.config0SpaceLeft >= 0);
+    static const std::pair<const char*, int> numbers[] = {{"digiHops", 3},       {"txDelay", 75}, {"driveInterval", 254},
+                                                          {"driveSpeed", 100},   {"idleFactor", 100},
+                                                          {"framesWithoutText", 50}, {"ssid", 15}};
+    std::string file = pick(2) ? std::string("secondConfig = ") + (pick(2) ? "on\n" : "off\n") : "";
+    for (const char* section : {"[config0]\n", "[config1]\n"}) {
+        file += section;
+        for (const auto& [key, maximum] : numbers) {
+            if (pick(2))
+                file += std::string(key) + " = " + std::to_string(pick(20) ? 1 + pick(static_cast<unsigned>(maximum)) : maximum + 1) + "\n";
+        }
+        for (const char* key : {"pathType", "path", "callsign", "comment"}) {
+            if (!pick(2))
+                continue;
+            const std::string value = key[4] == 'T' ? std::string(pathTypeTable[pick(4)].name)
+                                      : key[0] == 'p' && pick(2) ? texts()[pick(10) + 3]
+                                                                 : randomText(pick, pick(3) ? 20 : 140, true);
+            file += std::string(key) + " = " + value + "\n";
+        }
+    }
+    return file;
 }
 
-EepromBudget budgetOfControls(Dialog* dialog)
+std::string text(Dialog* dialog, int id) { return getItemText(dialog, id, 100000); }
+
+// One configuration as its controls show it.
+struct Shown {
+    std::string edits[5]; // callsign, SSID, symbol, path, comment
+    int trackbars[6];     // hops, TX delay, drive interval, speed, idle factor, frames
+};
+
+Shown shown(Dialog* d, int n)
 {
-    return computeEepromBudget(getCheck(dialog, IdTiny13) ? Tiny13 : Tiny2313, readConfig(dialog, 0),
-                               readConfig(dialog, 1), dialogState(dialog).secondConfigEnabled);
+    Shown s;
+    for (int k = 0; k < 5; ++k)
+        s.edits[k] = text(d, kEdits[5 * n + k]);
+    for (int k = 0; k < 6; ++k)
+        s.trackbars[k] = getTrackbarPos(d, kTrackbars[6 * n + k]);
+    return s;
+}
+
+bool secondConfigShownOn(Dialog* d) { return text(d, IdSecondConfig) == "Disable 2nd Config"; }
+
+// The path elements a shown path is sent as, through the encoder (tested on its own).
+std::string elementsOf(const std::string& path)
+{
+    const std::string used = path.substr(0, 255);
+    return used.empty() || used.find("COMPRESSED") != std::string::npos ? std::string() : encodePath(used);
+}
+
+// 20 fixed values, 7 per path element, the comment's first 127 characters and its end.
+int bytesOf(const Shown& s)
+{
+    return 21 + 7 * static_cast<int>(elementsOf(s.edits[3]).size() / 8) + static_cast<int>(std::min<std::size_t>(s.edits[4].size(), 127));
+}
+
+struct Room {
+    int config0, eeprom;
+};
+
+Room roomLeft(Dialog* d)
+{
+    const int used0 = bytesOf(shown(d, 0));
+    return {53 - used0, 64 - used0 - (secondConfigShownOn(d) ? 1 + bytesOf(shown(d, 1)) : 0)};
+}
+
+bool strictSsid(const std::string& ssidText, int& ssid)
+{
+    ssid = 0;
+    for (char c : ssidText) {
+        if (c < '0' || c > '9' || (ssid = ssid * 10 + (c - '0')) > 15)
+            return false;
+    }
+    return true;
+}
+
+// The values a record of the shown fields holds, as its byte layout says.
+std::vector<int> expectedRecord(const Shown& s, bool marker)
+{
+    const std::string& callsign = s.edits[0];
+    const std::string elements = elementsOf(s.edits[3]);
+    int ssid = 0;
+    strictSsid(s.edits[1], ssid);
+    std::vector<int> want = {s.trackbars[2], 96 + 2 * s.trackbars[0]};
+    for (std::size_t k = 0; k < 6; ++k)
+        want.push_back(((k < callsign.size() ? static_cast<unsigned char>(callsign[k]) : ' ') << 1) & 0xFF);
+    want.push_back(2 * ssid + (elements.empty() ? 97 : 96));
+    for (std::size_t at = 0; at < elements.size(); at += 8) {
+        for (std::size_t k = 0; k < 6; ++k)
+            want.push_back((static_cast<unsigned char>(elements[at + k]) << 1) & 0xFF);
+        // Characters 7 and 8: blanks, a sign, digits; a minus gives 0, above 15 gives 15.
+        std::size_t k = at + 6;
+        while (k < at + 8 && elements[k] == ' ')
+            ++k;
+        const bool minus = k < at + 8 && elements[k] == '-';
+        k += k < at + 8 && (elements[k] == '-' || elements[k] == '+');
+        int number = 0;
+        for (; k < at + 8 && elements[k] >= '0' && elements[k] <= '9'; ++k)
+            number = number * 10 + elements[k] - '0';
+        want.push_back(2 * (minus ? 0 : std::min(number, 15)) + (at + 8 == elements.size() ? 1 : 0));
+    }
+    for (int value : {3, 240, 96, 0, static_cast<int>(s.trackbars[3] * 0.62137 + 0.5), s.trackbars[4] - 1})
+        want.push_back(value);
+    for (std::size_t k = 0; k < 2; ++k)
+        want.push_back(k < s.edits[2].size() ? static_cast<unsigned char>(s.edits[2][k]) : 0);
+    want.push_back(0);
+    for (char c : s.edits[4].substr(0, 127))
+        want.push_back(static_cast<unsigned char>(c));
+    for (int value : {0, s.trackbars[5], s.trackbars[1]})
+        want.push_back(value);
+    if (marker)
+        want.push_back(255);
+    return want;
 }
 
 std::string drain(int fd)
@@ -74,37 +178,170 @@ std::string drain(int fd)
     return bytes;
 }
 
-// The press sends exactly the records of what the controls hold, or refuses an
-// SSID with its message and sends nothing.
-std::string pressProgram(ActionRun& run)
+// The fields as a programming run read them, at its first pause (after the port opened).
+struct Press {
+    bool paused = false;
+    Shown configs[2];
+    bool second = false;
+    Room room{};
+};
+
+// A refusal of the press, while its box is open, against what the fields show.
+std::string checkRefusal(ActionRun& run, const std::string& message)
+{
+    int ssid = 0;
+    if (message.rfind("SSID of Config ", 0) == 0) {
+        ++run.ssidRefusals;
+        if (strictSsid(text(run.dialog, kEdits[5 * (message[15] - '0') + 1]), ssid))
+            return "an SSID that is a number 0 to 15 was refused";
+    } else if (message.find("does not fit in EEprom (") != std::string::npos) {
+        ++run.budgetRefusals;
+        const Room room = roomLeft(run.dialog);
+        if (room.config0 >= 0 && room.eeprom >= 0)
+            return "settings that fit were refused: " + message;
+    }
+    return {};
+}
+
+// What arrived, read back value by value, is what the fields showed and fits.
+std::string checkSent(ActionRun& run, const Press& press, const std::string& received)
+{
+    if (!press.paused)
+        return received.empty() ? std::string() : "records were sent without the pause after the port opened";
+    int ssid = 0;
+    for (int n = 0; n < (press.second ? 2 : 1); ++n) {
+        if (!strictSsid(press.configs[n].edits[1], ssid))
+            return "an SSID that is no number 0 to 15 was sent";
+    }
+    if (press.room.config0 < 0 || press.room.eeprom < 0)
+        return "settings over the EEPROM were sent";
+    const std::size_t second = received.find("$#Pe1");
+    if ((second != std::string::npos) != press.second)
+        return "the second record was sent or left out against the button's caption";
+    std::vector<int> values;
+    for (int n = 0; n < (press.second ? 2 : 1); ++n) {
+        const std::string record = n == 0 ? received.substr(0, second) : received.substr(second);
+        if (!readRecord(record, values) || values != expectedRecord(press.configs[n], n == 0 && press.second))
+            return "record " + std::to_string(n) + " is not what the fields show: " + record;
+    }
+    ++run.recordsSent;
+    return {};
+}
+
+struct Performed {
+    std::string action;
+    std::vector<int> checked; // paths and comment 1 whose fit check ran
+    int edit = 0;
+    std::string before; // the edit's text before
+    bool press = false;
+    bool file = false;
+};
+
+void perform(ActionRun& run, const ActionPicker& pick, Performed& p)
 {
     Dialog* dialog = run.dialog;
-    const bool second = dialogState(dialog).secondConfigEnabled;
-    ConfigSettings configs[2] = {readConfig(dialog, 0), readConfig(dialog, 1)};
-    int refused = -1;
-    for (int n = 0; n < (second ? 2 : 1) && refused < 0; ++n) {
-        if (!ssidFromText(text(dialog, n == 0 ? IdSsid0 : IdSsid1), configs[n].ssid))
-            refused = n;
+    const unsigned kind = pick(70);
+    const int edit = p.edit = kEdits[pick(10)];
+    p.before = text(dialog, edit);
+    // Typed into once it has the focus, as a click or Tab gives it; mostly.
+    if (kind < 28 && headlessFocusedId(dialog) != edit && pick(8)) {
+        queueHeadlessChooserPresses({{static_cast<int>(pick(340)), static_cast<int>(pick(130))}, {10, 10}});
+        headlessSetFocus(dialog, edit);
     }
-    const std::string record0 = buildConfigRecord(configs[0], 0, second);
-    const std::string record1 = second ? buildConfigRecord(configs[1], 1, second) : std::string();
-    handleCommand(dialog, IdProgram, NotifyClicked);
-    ++run.presses;
-    const std::string received = drain(run.tracker);
-    const std::vector<RecordedMessage>& shown = recordedMessages();
-    if (refused >= 0) {
-        ++run.ssidRefusals;
-        const std::string refusal = "SSID of Config " + std::to_string(refused) + " must be a number from 0 to 15.";
-        if (shown.size() != 1 || shown[0].text != refusal || !received.empty())
-            return "an SSID that is no number 0 to 15 was not refused";
-        return {};
+    if (kind < 28)
+        p.checked.push_back(edit);
+    if (kind < 14) {
+        const bool ssid = edit == IdSsid0 || edit == IdSsid1;
+        const char key = ssid && pick(8) ? "0123456789-"[pick(11)] : kKeys[pick(sizeof kKeys - 1)];
+        p.action = "a keystroke into " + std::to_string(edit);
+        headlessType(dialog, edit, std::string(1, key));
+    } else if (kind < 22) {
+        const unsigned entry = pick(static_cast<unsigned>(texts().size()) + 1);
+        const std::string pasted = entry < texts().size() ? texts()[entry] : randomText(pick, 300, false);
+        p.action = "a paste of " + std::to_string(pasted.size()) + " characters into " + std::to_string(edit);
+        headlessPaste(dialog, edit, pasted);
+    } else if (kind < 28) {
+        p.action = "Backspace in " + std::to_string(edit);
+        headlessBackspace(dialog, edit, 1);
+    } else if (kind < 30) {
+        p.action = "clearing " + std::to_string(edit); // select all, Delete
+        if (isItemEnabled(dialog, edit)) {
+            setItemText(dialog, edit, "");
+            p.checked.push_back(edit);
+        }
+    } else if (kind < 40) {
+        const int trackbar = kTrackbars[pick(12)];
+        p.action = "a drag of trackbar " + std::to_string(trackbar);
+        if (isItemEnabled(dialog, trackbar)) {
+            setTrackbarPos(dialog, trackbar, static_cast<int>(pick(320)) - 10);
+            handleHScroll(dialog);
+            p.checked = {IdPath0, IdPath1};
+        }
+    } else if (kind < 46) {
+        const int combo = pick(2) ? IdPathType1 : IdPathType0;
+        p.action = "a path type chosen in " + std::to_string(combo);
+        if (isItemEnabled(dialog, combo)) {
+            setComboSelection(dialog, combo, static_cast<int>(pick(kPathTypeCount)));
+            handleCommand(dialog, combo, NotifySelChange);
+            p.checked.push_back(combo == IdPathType0 ? IdPath0 : IdPath1);
+        }
+    } else if (kind < 52) {
+        p.action = "focus on " + std::to_string(edit);
+        std::vector<std::pair<int, int>> presses(3);
+        for (auto& press : presses)
+            press = {static_cast<int>(pick(360)) - 10, static_cast<int>(pick(150)) - 10};
+        queueHeadlessChooserPresses(presses);
+        if (pick(4) == 0)
+            headlessFocusDialog(dialog);
+        headlessSetFocus(dialog, edit);
+    } else if (kind < 59) {
+        p.action = "a click on the second configuration's button";
+        if (isItemEnabled(dialog, IdSecondConfig)) {
+            handleCommand(dialog, IdSecondConfig, NotifyClicked);
+            p.checked.push_back(IdComment1);
+        }
+    } else if (kind < 65) {
+        p.action = "a press of the programming button";
+        p.press = true;
+        handleCommand(dialog, IdProgram, NotifyClicked);
+    } else if (kind < 69) {
+        const std::string path = run.folder + "/settings.korvel";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << randomFile(pick);
+        p.action = "opening a settings file";
+        p.file = true;
+        ++run.filesOpened;
+        openSettingsFile(dialog, path);
+    } else {
+        p.action = "closing the dialog";
+        headlessClose(dialog);
     }
-    if (received != record0 + record1)
-        return "the tracker received \"" + received + "\", not \"" + record0 + record1 + "\"";
-    std::vector<int> values;
-    if (!readRecord(record0, values) || (second && !readRecord(record1, values)))
-        return "a record holds a value that is no byte";
-    ++run.recordsSent;
+}
+
+// After an action: what the dialog shows holds together.
+std::string checkShown(Dialog* dialog, const Performed& outer, bool onlyOuter, bool messages)
+{
+    const Room room = roomLeft(dialog);
+    if (text(dialog, IdConfig0SpaceLeft) != std::to_string(room.config0) ||
+        text(dialog, IdEepromSpaceLeft) != std::to_string(room.eeprom))
+        return "the space displays do not show the room the fields leave";
+    // A change of a path or of comment 1 leaves it within the EEPROM, or as the
+    // compressed path or empty comment that cannot take less room.
+    for (int id : onlyOuter ? outer.checked : std::vector<int>()) {
+        if (id == outer.edit && text(dialog, id) == outer.before && !messages)
+            continue; // a refused keystroke changes nothing and runs no check
+        const std::string used = text(dialog, id).substr(0, 255);
+        if (id == IdComment1 && room.eeprom < 0 && !used.empty())
+            return "comment 1 left over the budget";
+        const bool over = room.eeprom < 0 || (id == IdPath0 && room.config0 < 0);
+        if ((id == IdPath0 || id == IdPath1) && over && !used.empty() && used.find("COMPRESSED") == std::string::npos)
+            return "path " + std::to_string(id) + " left over the budget: " + used;
+    }
+    for (int id : kEdits) {
+        for (char c : text(dialog, id)) {
+            if (static_cast<unsigned char>(c) < 32 || c == 127)
+                return "a control character in edit " + std::to_string(id);
+        }
+    }
     return {};
 }
 
@@ -116,19 +353,30 @@ bool startActionRun(ActionRun& run)
     if (openpty(&run.tracker, &run.device, name, nullptr, nullptr) != 0)
         return false;
     fcntl(run.tracker, F_SETFL, fcntl(run.tracker, F_GETFL) | O_NONBLOCK);
-    const PortEntry port{"ttyUSB0", name, "", "", true, {}};
+    run.portName = name;
+    run.folder = (std::filesystem::temp_directory_path() / ("korvel-actions-" + std::to_string(getpid()))).string();
+    std::filesystem::create_directories(run.folder);
+    renewActionDialog(run);
+    return true;
+}
+
+void renewActionDialog(ActionRun& run)
+{
+    if (run.dialog)
+        destroyHeadlessDialog(run.dialog);
+    const PortEntry port{"ttyUSB0", run.portName, "", "", true, {}};
     clearRecordedPrompts();
     resetHeadlessChooser();
     run.dialog = createHeadlessDialog([port] { return std::vector<PortEntry>{port}; });
-    return true;
 }
 
 void endActionRun(ActionRun& run)
 {
     destroyHeadlessDialog(run.dialog);
+    run.dialog = nullptr;
     close(run.tracker);
     close(run.device);
-    run.dialog = nullptr;
+    std::filesystem::remove_all(run.folder);
 }
 
 std::string runOneAction(ActionRun& run, const ActionPicker& pick)
@@ -136,111 +384,61 @@ std::string runOneAction(ActionRun& run, const ActionPicker& pick)
     Dialog* dialog = run.dialog;
     DialogState& state = dialogState(dialog);
     clearRecordedPrompts();
+    resetHeadlessChooser();
     state.deepestHandlerDepth = 0;
     ++run.actions;
 
-    // What to check after the action: a path or comment 1 whose fit check ran.
-    std::vector<int> checked;
-    std::string action;
+    // While a message box is open the dialog still takes input: now and then one
+    // more action there, never deeper.
+    Performed outer, nested;
+    bool nestedRan = false;
     std::string problem;
-    const unsigned kind = pick(64);
-    const int edit = kEdits[pick(10)];
-    const std::string before = text(dialog, edit);
-    if (kind < 14) {
-        // One keystroke: each is a user action of its own. SSIDs mostly get digits.
-        const bool ssid = edit == IdSsid0 || edit == IdSsid1;
-        const char key = ssid && pick(8) ? "0123456789-"[pick(11)] : kKeys[pick(sizeof kKeys - 1)];
-        action = "a keystroke into " + std::to_string(edit);
-        headlessType(dialog, edit, std::string(1, key));
-        checked.push_back(edit);
-    } else if (kind < 22) {
-        const unsigned entry = pick(static_cast<unsigned>(pastePool().size()) + 1);
-        const std::string pasted = entry < pastePool().size() ? pastePool()[entry] : randomText(pick);
-        action = "a paste of " + std::to_string(pasted.size()) + " characters into " + std::to_string(edit);
-        headlessPaste(dialog, edit, pasted);
-        checked.push_back(edit);
-    } else if (kind < 28) {
-        action = "Backspace in " + std::to_string(edit);
-        headlessBackspace(dialog, edit, 1);
-        checked.push_back(edit);
-    } else if (kind < 30) {
-        // Select all, Delete: one change to an empty text.
-        action = "clearing " + std::to_string(edit);
-        if (isItemEnabled(dialog, edit)) {
-            setItemText(dialog, edit, "");
-            checked.push_back(edit);
+    setMessageHook([&](const RecordedMessage& message) {
+        const std::string refused = checkRefusal(run, message.text);
+        problem = refused.empty() ? problem : refused;
+        if (!nestedRan && !state.closed && pick(4) == 0) {
+            nestedRan = true;
+            ++run.actionsInMessageBoxes;
+            perform(run, pick, nested);
         }
-    } else if (kind < 40) {
-        const int trackbar = kTrackbars[pick(12)];
-        action = "a drag of trackbar " + std::to_string(trackbar);
-        if (isItemEnabled(dialog, trackbar)) {
-            setTrackbarPos(dialog, trackbar, static_cast<int>(pick(320)) - 10);
-            handleHScroll(dialog);
-            checked = {IdPath0, IdPath1};
-        }
-    } else if (kind < 46) {
-        const int combo = pick(2) ? IdPathType1 : IdPathType0;
-        action = "a path type chosen in " + std::to_string(combo);
-        if (isItemEnabled(dialog, combo)) {
-            setComboSelection(dialog, combo, static_cast<int>(pick(kPathTypeCount)));
-            handleCommand(dialog, combo, NotifySelChange);
-            checked.push_back(combo == IdPathType0 ? IdPath0 : IdPath1);
-        }
-    } else if (kind < 54) {
-        action = "focus on " + std::to_string(edit);
-        std::vector<std::pair<int, int>> presses(3);
-        for (auto& press : presses)
-            press = {static_cast<int>(pick(360)) - 10, static_cast<int>(pick(150)) - 10};
-        queueHeadlessChooserPresses(presses);
-        if (pick(4) == 0)
-            headlessFocusDialog(dialog);
-        headlessSetFocus(dialog, edit);
-        run.starvedChoosers += static_cast<unsigned long>(headlessChooserStarvedRuns());
-        resetHeadlessChooser();
-    } else if (kind < 62) {
-        action = "a click on the second configuration's button";
-        if (isItemEnabled(dialog, IdSecondConfig)) {
-            handleCommand(dialog, IdSecondConfig, NotifyClicked);
-            checked.push_back(IdComment1);
-        }
-    } else {
-        action = "a press of the programming button";
-        problem = pressProgram(run);
-    }
+    });
+    Press press;
+    setPauseHook([&](unsigned) {
+        if (!press.paused)
+            press = {true, {shown(dialog, 0), shown(dialog, 1)}, secondConfigShownOn(dialog), roomLeft(dialog)};
+    });
+    perform(run, pick, outer);
+    setMessageHook(nullptr);
+    setPauseHook(nullptr);
 
-    run.messages += recordedMessages().size();
-    if (state.deepestHandlerDepth > run.deepestHandlerDepth)
-        run.deepestHandlerDepth = state.deepestHandlerDepth;
-    std::map<std::string, int> kinds;
-    for (const RecordedMessage& message : recordedMessages()) {
-        if (++kinds[message.text] > 1)
-            problem = "\"" + message.text + "\" shown more than once";
-    }
+    const std::vector<RecordedMessage> messages = recordedMessages();
+    run.messages += messages.size();
+    run.deepestHandlerDepth = std::max(run.deepestHandlerDepth, state.deepestHandlerDepth);
+    run.starvedChoosers += static_cast<unsigned long>(headlessChooserStarvedRuns());
     if (state.handlerDepth != 0)
         problem = "a handler did not return";
     if (state.deepestHandlerDepth > kMaxHandlerDepth)
         problem = "handlers nested " + std::to_string(state.deepestHandlerDepth) + " deep";
-
-    const EepromBudget budget = budgetOfControls(dialog);
-    if (text(dialog, IdConfig0SpaceLeft) != std::to_string(budget.config0SpaceLeft) ||
-        text(dialog, IdEepromSpaceLeft) != std::to_string(budget.eepromSpaceLeft))
-        problem = "the space displays do not show the budget of the controls";
-
-    for (int id : checked) {
-        // A refused keystroke changes nothing and runs no check.
-        if (id == edit && text(dialog, id) == before && recordedMessages().empty())
-            continue;
-        if (id == IdComment1 && budget.eepromSpaceLeft < 0 && !text(dialog, id).empty())
-            problem = "comment 1 left over the budget";
-        if ((id == IdPath0 || id == IdPath1) && !pathFits(budget, id) &&
-            !isCompressedPath(text(dialog, id).substr(0, kPathChars)))
-            problem = "path " + std::to_string(id) + " left over the budget: " + text(dialog, id);
-    }
-    for (int id : kEdits) {
-        for (char c : text(dialog, id)) {
-            if (static_cast<unsigned char>(c) < 32 || c == 127)
-                problem = "a control character in edit " + std::to_string(id);
+    const std::string received = drain(run.tracker);
+    if (state.closed) {
+        ++run.closes;
+        renewActionDialog(run);
+    } else {
+        // A file may show one box for each path its fields take in turn.
+        std::map<std::string, int> kinds;
+        for (const RecordedMessage& message : messages) {
+            if (++kinds[message.text] > 1 && !outer.file && !nested.file && message.text.find(" doesn't fit ") != std::string::npos)
+                problem = "\"" + message.text + "\" shown more than once";
         }
+        run.presses += outer.press || nested.press;
+        const std::string sent = outer.press || nested.press ? checkSent(run, press, received)
+                                 : received.empty()           ? std::string()
+                                                              : "bytes were sent without a press";
+        const std::string wrong = checkShown(dialog, outer, !nestedRan, !messages.empty());
+        problem = !sent.empty() ? sent : !wrong.empty() ? wrong : problem;
     }
-    return problem.empty() ? problem : "after " + action + " (action " + std::to_string(run.actions) + "): " + problem;
+    if (problem.empty())
+        return problem;
+    return "after " + outer.action + (nestedRan ? " with " + nested.action + " in a message box" : "") + " (action " +
+           std::to_string(run.actions) + "): " + problem;
 }

@@ -22,11 +22,15 @@ struct ActionCount {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
+    // One port and folder for the whole run; a new dialog for every input.
+    static ActionRun run;
+    static const bool started = startActionRun(run);
+    if (!started)
+        return 0;
+    renewActionDialog(run);
     FuzzedDataProvider data(bytes, size);
     const ActionPicker pick = [&data](unsigned bound) { return data.ConsumeIntegralInRange<unsigned>(0, bound - 1); };
-    ActionRun run;
-    if (!startActionRun(run))
-        return 0;
+    const unsigned long before = run.actions;
     // An action takes at least one byte, so every input ends.
     while (data.remaining_bytes() > 0) {
         const std::string problem = runOneAction(run, pick);
@@ -35,7 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             std::abort();
         }
     }
-    actionCount.actions += run.actions;
-    endActionRun(run);
+    actionCount.actions += run.actions - before;
     return 0;
 }

@@ -1,10 +1,14 @@
-#include "fit_checks.h"
+// Frozen copy of dialog/fit_checks.cpp as it was before the settings model, run
+// side by side with the new logic; deleted once the two agree.
+#include "ref_fit_checks.h"
 
 #include "config_settings.h"
 #include "control_ids.h"
-#include "main_dialog.h"
-#include "setting_displays.h"
-#include "user_action.h"
+#include "ref_main_dialog.h"
+#include "ref_setting_displays.h"
+#include "ref_user_action.h"
+
+namespace reference {
 
 namespace {
 
@@ -160,3 +164,5 @@ void checkComment1Fits(Dialog* dialog)
     if (!getItemText(dialog, IdComment1, 1).empty())
         writeBackRepair(dialog, IdComment1, "");
 }
+
+} // namespace reference

@@ -1,7 +1,11 @@
-#include "second_config.h"
+// Frozen copy of dialog/second_config.cpp as it was before the settings model, run
+// side by side with the new logic; deleted once the two agree.
+#include "ref_second_config.h"
 
 #include "control_ids.h"
-#include "fit_checks.h"
+#include "ref_fit_checks.h"
+
+namespace reference {
 
 namespace {
 
@@ -60,3 +64,5 @@ void switchSecondConfigByHand(Dialog* dialog)
     limitTextToSpace(dialog, IdComment0, budget.config0SpaceLeft, false);
     limitTextToSpace(dialog, IdComment1, budget.eepromSpaceLeft, true);
 }
+
+} // namespace reference

@@ -1,9 +1,13 @@
+// Frozen copy of dialog/fit_checks.h as it was before the settings model, run
+// side by side with the new logic; deleted once the two agree.
 #pragma once
 // The EEPROM budget on the dialog, path types, text limits and the checks that
 // refuse or trim a path or comment that does not fit.
 
 #include "eeprom_budget.h"
-#include "platform.h"
+#include "ref_platform.h"
+
+namespace reference {
 
 // Both configurations as the controls hold them; shows the two space-left values.
 EepromBudget computeEepromBudget(Dialog* dialog);
@@ -16,3 +20,5 @@ void onPathTypeChosen(Dialog* dialog, int comboId);
 void onCommentFocus(Dialog* dialog, int commentId);
 void checkPathFits(Dialog* dialog, int pathId);
 void checkComment1Fits(Dialog* dialog);
+
+} // namespace reference

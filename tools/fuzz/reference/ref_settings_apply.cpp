@@ -1,9 +1,13 @@
-#include "settings_apply.h"
+// Frozen copy of dialog/settings_apply.cpp as it was before the settings model, run
+// side by side with the new logic; deleted once the two agree.
+#include "ref_settings_apply.h"
 
 #include "control_ids.h"
-#include "fit_checks.h"
-#include "main_dialog.h"
-#include "second_config.h"
+#include "ref_fit_checks.h"
+#include "ref_main_dialog.h"
+#include "ref_second_config.h"
+
+namespace reference {
 
 namespace {
 
@@ -90,3 +94,5 @@ std::string settingsTextOf(Dialog* dialog)
     const ConfigSettings configs[2] = {readConfig(dialog, 0), readConfig(dialog, 1)};
     return settingsFileText(configs, dialogState(dialog).secondConfigEnabled);
 }
+
+} // namespace reference
