@@ -2,6 +2,7 @@
 
 #include "korvel_version.h"
 #include "messages.h"
+#include "port_choice.h"
 #include "port_list.h"
 #include "port_table.h"
 #include "programming_sequence.h"
@@ -97,33 +98,38 @@ int baudOf(const std::string& text)
     return 0;
 }
 
-std::string openFailure(const std::string& port, const PortError& error)
+// What the dialog would say, on one line.
+std::string refusalLine(const PortEntry& port, const PortError& error)
 {
-    std::string line = kCannotOpenPort;
-    if (error.kind == PortLineRefused)
-        return line + " (cannot set COMstate (" + std::to_string(error.systemCode) + "))";
-    if (!error.systemText.empty())
-        return line + " (" + port + ": " + error.systemText + ")";
-    return line + " (" + port + ")";
+    const PortRefusal refusal = portRefusal(port, error);
+    std::string line = refusal.text;
+    for (char& c : line)
+        if (c == '\n')
+            c = ' ';
+    return refusal.lineSetup.empty() ? line : line + " (" + refusal.lineSetup + ")";
 }
 
-// The device a --port names: a port of the list by name, device path or by-id name,
-// any other device path, or a COM port that does not open now (the open tells why).
-std::string devicePathFor(const std::string& port)
+// The port a --port names: a port of the list by name, device path or by-id name,
+// any other device path, or a COM port by number (whether it opens shows when it
+// is opened). Any other name is a port that is not connected: no device path.
+PortEntry portNamed(const std::string& text)
 {
     const std::vector<PortEntry> ports = discoverPorts();
-    if (const PortEntry* entry = findPort(ports, port))
-        return entry->devicePath;
-    if (!port.empty() && port[0] == '/')
-        return port;
+    if (const PortEntry* entry = findPort(ports, text))
+        return *entry;
+    PortEntry port;
+    port.name = text;
+    if (!text.empty() && text[0] == '/')
+        port.devicePath = text;
     // "COM" and up to three digits, in any case.
-    if (port.size() < 4 || port.size() > 6 || (port[0] | 0x20) != 'c' || (port[1] | 0x20) != 'o' ||
-        (port[2] | 0x20) != 'm' || port.find_first_not_of("0123456789", 3) != std::string::npos)
-        return std::string();
-    unsigned number = 0;
-    for (std::size_t i = 3; i < port.size(); ++i)
-        number = number * 10 + static_cast<unsigned>(port[i] - '0');
-    return comDevicePath(number);
+    if (text.size() >= 4 && text.size() <= 6 && (text[0] | 0x20) == 'c' && (text[1] | 0x20) == 'o' &&
+        (text[2] | 0x20) == 'm' && text.find_first_not_of("0123456789", 3) == std::string::npos) {
+        unsigned number = 0;
+        for (std::size_t i = 3; i < text.size(); ++i)
+            number = number * 10 + static_cast<unsigned>(text[i] - '0');
+        port.devicePath = comDevicePath(number);
+    }
+    return port;
 }
 
 int programFromFile(const std::string& path, const std::string& port, const std::string& baud,
@@ -136,9 +142,10 @@ int programFromFile(const std::string& path, const std::string& port, const std:
     request.baud = baudOf(baud);
     if (request.baud == 0)
         return fail(output, "--baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200");
-    request.devicePath = devicePathFor(port);
+    const PortEntry chosen = portNamed(port);
+    request.devicePath = portOpenPath(chosen);
     if (request.devicePath.empty())
-        return fail(output, std::string(kCannotOpenPort) + " (no port " + port + ")");
+        return fail(output, refusalLine(chosen, PortError{PortNotFound, 0, std::string()}));
     request.record0 = records.record0;
     request.record1 = records.record1;
     request.sendRecord1 = records.sendRecord1;
@@ -149,7 +156,7 @@ int programFromFile(const std::string& path, const std::string& port, const std:
     hooks.report = [&](ProgrammingEvent event, const PortError& error) {
         switch (event) {
         case ProgrammingOpenFailed:
-            output.err(openFailure(port, error) + "\n");
+            output.err(refusalLine(chosen, error) + "\n");
             break;
         case ProgrammingWritingRecord0:
             output.err(std::string(kWritingRecord0) + "\n");

@@ -37,15 +37,10 @@ void showEvent(Dialog* dialog, const ProgrammingRequest& request, const PortEntr
         return;
     switch (event) {
     case ProgrammingOpenFailed: {
-        if (error.kind == PortLineRefused) {
-            char text[128];
-            std::snprintf(text, sizeof text, "cannot set COMstate (%i)", error.systemCode);
-            if (!tellUser(dialog, text, kErrorCaption))
-                break;
-        }
-        const std::string advice = openFailureAdvice(port, error);
-        const std::string text = kCannotOpenPort + (advice.empty() ? "" : "\n" + advice);
-        tellUser(dialog, text.c_str(), kCaption);
+        const PortRefusal refusal = portRefusal(port, error);
+        if (!refusal.lineSetup.empty() && !tellUser(dialog, refusal.lineSetup.c_str(), kErrorCaption))
+            break;
+        tellUser(dialog, refusal.text.c_str(), kCaption);
         break;
     }
     case ProgrammingWritingRecord0:
@@ -84,7 +79,7 @@ void runProgramming(Dialog* dialog)
         return;
     ProgrammingRequest request;
     const PortEntry port = chosenPort(dialog);
-    request.devicePath = port.devicePath;
+    request.devicePath = portOpenPath(port);
     const long baudRow = selectedItemData(dialog, IdBaud);
     // A baud list without a valid row is a port that cannot be opened.
     request.baud = baudRow >= 0 && baudRow < kBaudRowCount ? static_cast<int>(baudTable[baudRow].rate) : 0;

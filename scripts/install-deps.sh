@@ -19,7 +19,7 @@ test_packages=(
     unzip
     wine wine64
     xvfb xauth x11-utils xdotool xclip imagemagick fonts-dejavu-core fonts-wine
-    socat python3 procps
+    socat python3 procps strace
     at-spi2-core python3-pyatspi dbus-x11
 )
 

@@ -15,17 +15,15 @@ python3 scripts/check-layers.py
 export WINEPREFIX="$PWD/build/wineprefix"
 export WINEDEBUG=-all
 xvfb_pid=
-trap '[ -z "$xvfb_pid" ] || kill $xvfb_pid 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
+xvfb_dir=
+trap '[ -z "$xvfb_pid" ] || kill $xvfb_pid 2>/dev/null; wineserver -k 2>/dev/null || true; [ -z "$xvfb_dir" ] || rm -rf "$xvfb_dir"' EXIT
 
 # One X server for every test that shows a window (Wine, Qt on xcb, end to end).
+# Xvfb picks a free display itself, so runs side by side never share one.
 if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 99); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-    done
-    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY="$display"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    . scripts/xvfb.sh
+    xvfb_dir=$(mktemp -d)
+    start_xvfb "$xvfb_dir" 1280x1024
 fi
 
 for preset in linux linux-asan windows; do

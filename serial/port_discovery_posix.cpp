@@ -1,5 +1,7 @@
 // Which serial ports a Linux system has: the device nodes of the kinds that carry
-// serial lines, described from sysfs, each probed as the port table opens it.
+// serial lines, described from sysfs. None is opened: opening a tty raises DTR,
+// and many boards restart on that.
+#include "port_backend.h"
 #include "port_list.h"
 
 #include <algorithm>
@@ -7,7 +9,10 @@
 #include <cstdlib>
 #include <fstream>
 
+#include <cerrno>
+
 #include <dirent.h>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -134,7 +139,7 @@ std::string byIdName(const std::string& dev, const std::string& devicePath)
 
 } // namespace
 
-std::vector<PortEntry> discoverPorts(const DiscoveryRoot& root)
+std::vector<PortEntry> discoverPorts(const DiscoveryRoot& root, const StartPorts&)
 {
     struct Found {
         Kind kind;
@@ -152,13 +157,18 @@ std::vector<PortEntry> discoverPorts(const DiscoveryRoot& root)
         PortEntry port;
         port.name = name;
         port.devicePath = dev + "/" + name;
+        // Whether this user may open it, from its mode and the user's groups (and
+        // its ACL); whether another program holds it shows when it is opened.
+        port.available = ::faccessat(AT_FDCWD, port.devicePath.c_str(), R_OK | W_OK, AT_EACCESS) == 0;
+        const int code = port.available ? 0 : errno;
+        if (code == ENOENT || code == ENOTDIR)
+            continue; // a link to nothing, or unplugged this moment
+        if (!port.available)
+            portFailure(&port.reason, code == EACCES || code == EPERM ? PortNoPermission : PortSystemError, code);
         port.description = describe(kind, sysTty, port.devicePath);
         port.detail = byIdName(dev, port.devicePath);
         if (port.detail.empty())
             port.detail = port.devicePath;
-        port.available = probePort(port.devicePath, &port.reason) == 1;
-        if (!port.available && port.reason.kind == PortNotFound)
-            continue; // a link to nothing, or unplugged this moment
         found.push_back({kind, number, port});
     }
     std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
@@ -169,6 +179,8 @@ std::vector<PortEntry> discoverPorts(const DiscoveryRoot& root)
         ports.push_back(std::move(f.port));
     return ports;
 }
+
+StartPorts probeStartPorts() { return StartPorts(); }
 
 std::string portHolder(const DiscoveryRoot& root, const std::string& devicePath)
 {

@@ -1,6 +1,6 @@
 // Ports on POSIX: devices opened exclusively, set raw with termios, and written
 // with poll and non-blocking writes under the time-outs that a Win32 write has.
-#include "port_table.h"
+#include "port_backend.h"
 #include "port_testing.h"
 
 #include <algorithm>
@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -20,17 +19,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct OpenPort {
-    std::string devicePath;
-    int fd;
-    WriteTimeouts timeouts;
-};
-
-// The ports open here: an entry exactly while its fd is open.
-std::vector<OpenPort> openPorts;
-
-OpenPort* findOpen(const std::string& devicePath) { return findOpenPort(openPorts, devicePath); }
 
 PortErrorKind openErrorKind(int code)
 {
@@ -51,8 +39,8 @@ PortErrorKind openErrorKind(int code)
 
 // Another program's TIOCEXCL keeps other opens out, but not root's: a port that
 // carries the mark is busy for us all the same. The lock keeps out every program
-// that locks too, root's included.
-int openUnshared(const std::string& path, PortError* error)
+// that locks too, root's included. Then the mark is ours.
+int openExclusive(const std::string& path, PortError* error)
 {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -60,31 +48,23 @@ int openUnshared(const std::string& path, PortError* error)
         portFailure(error, openErrorKind(code), code);
         return -1;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int code = errno;
-        ::close(fd);
-        portFailure(error, code == EWOULDBLOCK ? PortBusy : PortSystemError, code);
-        return -1;
-    }
+    int code = 0;
+    PortErrorKind kind = PortBusy;
     int mark = 0;
-    if (::ioctl(fd, TIOCGEXCL, &mark) == 0 && mark != 0) {
-        ::close(fd); // the mark is the other program's: left as it is
-        portFailure(error, PortBusy, EBUSY);
-        return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        code = errno;
+        kind = code == EWOULDBLOCK ? PortBusy : PortSystemError;
+    } else if (::ioctl(fd, TIOCGEXCL, &mark) == 0 && mark != 0) {
+        code = EBUSY; // the mark is the other program's: left as it is
+    } else if (::ioctl(fd, TIOCEXCL) != 0) {
+        code = errno;
+        kind = PortSystemError;
     }
-    return fd;
-}
-
-int openExclusive(const std::string& path, PortError* error)
-{
-    const int fd = openUnshared(path, error);
-    if (fd >= 0 && ::ioctl(fd, TIOCEXCL) != 0) {
-        const int code = errno;
-        ::close(fd);
-        portFailure(error, PortSystemError, code);
-        return -1;
-    }
-    return fd;
+    if (code == 0)
+        return fd;
+    ::close(fd);
+    portFailure(error, kind, code);
+    return -1;
 }
 
 // Only for what openExclusive opened: the mark is ours. A pseudo-terminal keeps it
@@ -95,19 +75,41 @@ void closeExclusive(int fd)
     ::close(fd);
 }
 
+speed_t speedFor(int baud)
+{
+    switch (baud) {
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    default: return B115200; // the table's last rate; openPort takes no other
+    }
+}
+
 int errnoOr(int fallback)
 {
     return errno != 0 ? errno : fallback;
 }
 
 // 0 when the device took the line, else the error code to report.
-int applyLine(int fd, const LineSettings& line)
+int applyLine(int fd, int baud)
 {
     termios settings;
     if (::tcgetattr(fd, &settings) != 0)
         return errnoOr(EIO);
-    if (!termiosForLine(line, settings))
-        return EINVAL;
+    // Raw at 8N1: no XON/XOFF, no CR/LF translation, no echo, no signals, no
+    // CRTSCTS; HUPCL lowers DTR and RTS at the close.
+    settings.c_iflag = 0;
+    settings.c_oflag = 0;
+    settings.c_lflag = 0;
+    settings.c_cflag = CS8 | CREAD | CLOCAL | HUPCL;
+    settings.c_cc[VMIN] = 1;
+    settings.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&settings, speedFor(baud)) != 0 || ::cfsetospeed(&settings, speedFor(baud)) != 0)
+        return errnoOr(EINVAL);
     int result;
     do {
         result = ::tcsetattr(fd, TCSANOW, &settings);
@@ -151,105 +153,28 @@ std::uint32_t unsentAtDeadline(int fd, Clock::time_point deadline)
 
 } // namespace
 
-int termiosForLine(const LineSettings& line, termios& settings)
-{
-    speed_t speed;
-    switch (line.baud) {
-    case 1200: speed = B1200; break;
-    case 2400: speed = B2400; break;
-    case 4800: speed = B4800; break;
-    case 9600: speed = B9600; break;
-    case 19200: speed = B19200; break;
-    case 38400: speed = B38400; break;
-    case 57600: speed = B57600; break;
-    case 115200: speed = B115200; break;
-    default: return 0;
-    }
-
-    // No CRTSCTS: no hardware flow control. HUPCL lowers DTR and RTS on close.
-    tcflag_t control = CREAD | CLOCAL | HUPCL;
-    switch (line.byteSize) {
-    case 7: control |= CS7; break;
-    case 8: control |= CS8; break;
-    default: return 0;
-    }
-    switch (line.parity) { // Win32 codes
-    case 0: break;
-    case 1: control |= PARENB | PARODD; break;
-    case 2: control |= PARENB; break;
-#ifdef CMSPAR
-    case 3: control |= PARENB | PARODD | CMSPAR; break; // mark
-    case 4: control |= PARENB | CMSPAR; break;          // space
-#endif
-    default: return 0;
-    }
-    switch (line.stopBits) { // termios has no 1.5 stop bits
-    case 0: break;
-    case 2: control |= CSTOPB; break;
-    default: return 0;
-    }
-
-    // Raw: no XON/XOFF, no CR/LF translation, no echo, no signals.
-    settings.c_iflag = 0;
-    settings.c_oflag = 0;
-    settings.c_lflag = 0;
-    settings.c_cflag = control;
-    settings.c_cc[VMIN] = 1;
-    settings.c_cc[VTIME] = 0;
-    if (::cfsetispeed(&settings, speed) != 0 || ::cfsetospeed(&settings, speed) != 0)
-        return 0;
-    return 1;
-}
-
 std::string systemErrorText(int systemCode) { return std::strerror(systemCode); }
 
-int probePort(const std::string& devicePath, PortError* error)
+int openDevice(const std::string& devicePath, int baud, PortHandle& port, PortError* error)
 {
-    if (devicePath.empty())
-        return portFailure(error, PortBadRequest, 0);
-    if (findOpen(devicePath))
-        return 1; // our own lock would refuse a second open
-    const int fd = openUnshared(devicePath, error);
-    if (fd < 0)
-        return 0;
-    ::close(fd);
-    return 1;
-}
-
-int openPort(const std::string& devicePath, int baud, int parityIndex, int stopBitsIndex, int dataBits,
-             PortError* error)
-{
-    if (devicePath.empty())
-        return portFailure(error, PortBadRequest, 0);
-    if (findOpen(devicePath))
-        return portFailure(error, PortBusy, EBUSY);
-    const LineSettings line = lineSettingsFor(baud, parityIndex, stopBitsIndex, dataBits);
-    if (!lineRequestValid(baud, line))
-        return portFailure(error, PortBadRequest, 0);
-
     const int fd = openExclusive(devicePath, error);
     if (fd < 0)
         return 0;
-
     errno = 0;
-    const int refused = applyLine(fd, line);
+    const int refused = applyLine(fd, baud);
     if (refused != 0) {
         // Closed at once: the user may retry while the message is open.
         closeExclusive(fd);
         return portFailure(error, PortLineRefused, refused);
     }
-
-    openPorts.push_back({devicePath, fd, writeTimeoutsFor(baud)});
+    port.device = fd;
     return 1;
 }
 
-std::uint32_t writePort(const std::string& devicePath, const void* data, std::uint32_t length, PortError* error)
+std::uint32_t writeDevice(const PortHandle& port, const void* data, std::uint32_t length, PortError* error)
 {
-    const OpenPort* port = findOpen(devicePath);
-    if (!port || !data || length == 0)
-        return static_cast<std::uint32_t>(portFailure(error, PortBadRequest, 0));
-    const int fd = port->fd;
-    const WriteTimeouts timeouts = port->timeouts;
+    const int fd = static_cast<int>(port.device);
+    const WriteTimeouts timeouts = port.timeouts;
     const auto deadline = Clock::now() + std::chrono::milliseconds(
         static_cast<std::uint64_t>(timeouts.multiplier) * length + timeouts.constant);
 
@@ -298,12 +223,4 @@ std::uint32_t writePort(const std::string& devicePath, const void* data, std::ui
     return written;
 }
 
-int closePort(const std::string& devicePath)
-{
-    const OpenPort* port = findOpen(devicePath);
-    if (!port)
-        return 0;
-    closeExclusive(port->fd);
-    openPorts.erase(openPorts.begin() + (port - openPorts.data()));
-    return 1;
-}
+void closeDevice(std::intptr_t device) { closeExclusive(static_cast<int>(device)); }

@@ -1,38 +1,13 @@
 #include "port_table.h"
 
+#include <utility>
+
+#include "port_backend.h"
 
 const BaudRow baudTable[kBaudRowCount] = {
     {"1200 Bd", 1200},   {"2400 Bd", 2400},   {"4800 Bd", 4800},   {"9600 Bd", 9600},
     {"19200 Bd", 19200}, {"38400 Bd", 38400}, {"57600 Bd", 57600}, {"115200 Bd", 115200},
 };
-
-// Indexed by parity index: none, even, odd, space (Win32 codes).
-const int parityCodes[4] = {0, 2, 1, 4};
-
-// Indexed by stop-bits index, which counts from 1: index 0 is no defined setting.
-const int stopBitsCodes[4] = {3, 0, 1, 2};
-
-namespace {
-
-int codeAt(const int (&codes)[4], int index)
-{
-    return index >= 0 && index < 4 ? codes[index] : -1;
-}
-
-} // namespace
-
-LineSettings lineSettingsFor(int baud, int parityIndex, int stopBitsIndex, int dataBits)
-{
-    // fBinary, DTR_CONTROL_ENABLE and RTS_CONTROL_ENABLE; fParity on top when parity is used.
-    const std::uint32_t flags = parityIndex != 0 ? 0x1013u : 0x1011u;
-    LineSettings line{};
-    line.baud = static_cast<std::uint32_t>(baud);
-    line.flags = flags;
-    line.byteSize = dataBits == 7 || dataBits == 0 ? 7 : 8;
-    line.parity = codeAt(parityCodes, parityIndex);
-    line.stopBits = codeAt(stopBitsCodes, stopBitsIndex);
-    return line;
-}
 
 WriteTimeouts writeTimeoutsFor(int baud)
 {
@@ -53,8 +28,49 @@ int portFailure(PortError* error, PortErrorKind kind, int systemCode)
     return 0;
 }
 
-bool lineRequestValid(int baud, const LineSettings& line)
+PortHandle::PortHandle(PortHandle&& other) noexcept
+    : device(std::exchange(other.device, kNoDevice)), timeouts(other.timeouts)
 {
-    // A rate of 0 would divide the time-outs by zero; other codes index nothing.
-    return baud > 0 && line.parity >= 0 && line.stopBits >= 0;
+}
+
+PortHandle& PortHandle::operator=(PortHandle&& other) noexcept
+{
+    if (this != &other) {
+        closePort(*this);
+        device = std::exchange(other.device, kNoDevice);
+        timeouts = other.timeouts;
+    }
+    return *this;
+}
+
+PortHandle::~PortHandle() { closePort(*this); }
+
+int openPort(const std::string& devicePath, int baud, PortHandle& port, PortError* error)
+{
+    bool rateKnown = false;
+    for (const BaudRow& row : baudTable)
+        rateKnown = rateKnown || baud == static_cast<int>(row.rate);
+    if (devicePath.empty() || !rateKnown || port.isOpen())
+        return portFailure(error, PortBadRequest, 0);
+    if (!openDevice(devicePath, baud, port, error))
+        return 0;
+    port.timeouts = writeTimeoutsFor(baud);
+    return 1;
+}
+
+std::uint32_t writePort(PortHandle& port, const void* data, std::uint32_t length, PortError* error)
+{
+    if (!port.isOpen() || (!data && length > 0))
+        return static_cast<std::uint32_t>(portFailure(error, PortBadRequest, 0));
+    if (length == 0)
+        return 0;
+    return writeDevice(port, data, length, error);
+}
+
+int closePort(PortHandle& port)
+{
+    if (!port.isOpen())
+        return 0;
+    closeDevice(std::exchange(port.device, PortHandle::kNoDevice));
+    return 1;
 }

@@ -1,10 +1,11 @@
 #pragma once
-// Serial ports by device path, opened with fixed line settings and write
-// time-outs. Nothing is ever read from a port. Which ports there are: port_list.h.
+// Serial ports by device path: opened at a rate of the baud table with the line
+// fixed at 8 data bits, no parity, one stop bit, DTR and RTS raised and no flow
+// control; written under time-outs from the rate. Nothing is ever read from a port.
+// Which ports there are: port_list.h.
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 constexpr int kBaudRowCount = 8;
 
@@ -14,8 +15,6 @@ struct BaudRow {
 };
 
 extern const BaudRow baudTable[kBaudRowCount];
-extern const int parityCodes[4];
-extern const int stopBitsCodes[4];
 
 // Why a port could not be opened or written: a small closed set, and the system's
 // own code and words for it.
@@ -25,7 +24,7 @@ enum PortErrorKind {
     PortBusy,           // another program holds it
     PortNoPermission,   // this user may not open it
     PortLineRefused,    // the device did not take the line settings
-    PortBadRequest,     // no port named, or a rate or code outside the tables
+    PortBadRequest,     // no port named, a rate outside the table, no port open
     PortWriteIncomplete, // the time-out passed before every byte went out
     PortLineGone,       // hung up or unplugged while writing
     PortSystemError,    // anything else
@@ -37,52 +36,41 @@ struct PortError {
     std::string systemText;
 };
 
-// Line settings in the terms of a Win32 DCB; the POSIX backend maps them to termios.
-struct LineSettings {
-    std::uint32_t baud;
-    std::uint32_t flags; // DCB bit field word: 0x1011, or 0x1013 with parity
-    int byteSize;        // 7 or 8
-    int parity;          // parityCodes[parityIndex]
-    int stopBits;        // stopBitsCodes[stopBitsIndex]
-};
-// An index outside 0 to 3 gives the code -1, which openPort refuses.
-LineSettings lineSettingsFor(int baud, int parityIndex, int stopBitsIndex, int dataBits);
-
 // A write of n bytes may take multiplier * n + constant milliseconds.
-// A baud rate of 0 or less has no time-outs ({0, 0}); openPort refuses it.
+// A baud rate of 0 or less has no time-outs ({0, 0}).
 struct WriteTimeouts {
     std::uint32_t multiplier;
     std::uint32_t constant;
 };
 WriteTimeouts writeTimeoutsFor(int baud);
 
-// Whether openPort may try a line at all: a positive rate and codes from the tables.
-bool lineRequestValid(int baud, const LineSettings& line);
+// One open port, or none. Whoever holds it holds the port: it moves but is never
+// copied, and its end closes the port, on every path.
+struct PortHandle {
+    static constexpr std::intptr_t kNoDevice = -1;
 
-// Backend (one per OS), keyed by the device path ("\\.\COM12", "/dev/ttyUSB0").
-// All return 0 for an empty path without touching a device. On failure the
-// reason goes to error, when one is given.
-// 1 when the device opens (it is closed again at once), or is open here already.
-int probePort(const std::string& devicePath, PortError* error = nullptr);
-// 0 also when the port is open here already; the open port stays as it is.
-int openPort(const std::string& devicePath, int baud, int parityIndex, int stopBitsIndex, int dataBits,
-             PortError* error = nullptr);
-// The count of bytes written; a short count says why in error.
-std::uint32_t writePort(const std::string& devicePath, const void* data, std::uint32_t length,
-                        PortError* error = nullptr);
-int closePort(const std::string& devicePath);
+    PortHandle() = default;
+    PortHandle(PortHandle&& other) noexcept;
+    PortHandle& operator=(PortHandle&& other) noexcept;
+    PortHandle(const PortHandle&) = delete;
+    PortHandle& operator=(const PortHandle&) = delete;
+    ~PortHandle();
 
-// A backend's table of the ports open here: the entry for devicePath, or nullptr.
-template <typename OpenPort>
-OpenPort* findOpenPort(std::vector<OpenPort>& openPorts, const std::string& devicePath)
-{
-    for (OpenPort& port : openPorts)
-        if (port.devicePath == devicePath)
-            return &port;
-    return nullptr;
-}
+    bool isOpen() const { return device != kNoDevice; }
 
-// Fills error (when given) and returns 0, for the failure paths of the backends.
-int portFailure(PortError* error, PortErrorKind kind, int systemCode);
+    std::intptr_t device = kNoDevice; // the backend's: a descriptor, or a HANDLE
+    WriteTimeouts timeouts{0, 0};
+};
+
+// 1 when port holds the device now. 0 when the path is empty, the rate is not one
+// of the table's, port holds a device already (which stays as it is), or the device
+// did not open or refused the line; error says why, when given.
+int openPort(const std::string& devicePath, int baud, PortHandle& port, PortError* error = nullptr);
+// The count of bytes written; a short count says why in error. Writing 0 bytes to
+// an open port writes nothing and returns 0, which is no failure.
+std::uint32_t writePort(PortHandle& port, const void* data, std::uint32_t length, PortError* error = nullptr);
+// 1 when it closed the port that it held, 0 when it held none.
+int closePort(PortHandle& port);
+
 // The system's words for a code of its own (strerror, FormatMessage); per backend.
 std::string systemErrorText(int systemCode);

@@ -1,9 +1,8 @@
-// Ports on Win32: the COM ports of the registry's map and COM1 to COM9, opened
-// with CreateFileA on "\\.\COMn", a DCB built from zero, write time-outs from
-// the baud rate, synchronous WriteFile.
+// Ports on Win32: the COM ports of the registry's map and COM1 to COM9 (probed once,
+// at the start), opened with CreateFileA on "\\.\COMn", a DCB built from zero,
+// write time-outs from the baud rate, synchronous WriteFile.
+#include "port_backend.h"
 #include "port_list.h"
-#include "port_table.h"
-#include "port_testing.h"
 
 #include <windows.h>
 
@@ -15,18 +14,8 @@
 
 namespace {
 
-struct OpenPort {
-    std::string devicePath;
-    HANDLE handle;
-};
-
-// The ports open here: an entry exactly while its handle is open.
-std::vector<OpenPort> openPorts;
-
-OpenPort* findOpen(const std::string& devicePath) { return findOpenPort(openPorts, devicePath); }
-
 // Share mode 0: nobody else may open the port while we hold it.
-HANDLE openDevice(const std::string& devicePath)
+HANDLE createFile(const std::string& devicePath)
 {
     return CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -78,44 +67,24 @@ std::vector<unsigned> mappedComNumbers()
     return numbers;
 }
 
-// From zero, so nothing of the port's present state leaks in; the flag word is
-// spread over the DCB's bit fields in their declared order.
-DCB dcbFor(const LineSettings& line)
+// COM1 to COM9, each opened exclusively for a moment; slot 9 names no port.
+void probePorts(PortProbeResult* results, int count)
 {
-    DCB dcb;
-    std::memset(&dcb, 0, sizeof dcb);
-    dcb.DCBlength = sizeof dcb;
-    dcb.BaudRate = line.baud;
-    const std::uint32_t f = line.flags;
-    dcb.fBinary = f & 1;
-    dcb.fParity = (f >> 1) & 1;
-    dcb.fOutxCtsFlow = (f >> 2) & 1;
-    dcb.fOutxDsrFlow = (f >> 3) & 1;
-    dcb.fDtrControl = (f >> 4) & 3;
-    dcb.fDsrSensitivity = (f >> 6) & 1;
-    dcb.fTXContinueOnXoff = (f >> 7) & 1;
-    dcb.fOutX = (f >> 8) & 1;
-    dcb.fInX = (f >> 9) & 1;
-    dcb.fErrorChar = (f >> 10) & 1;
-    dcb.fNull = (f >> 11) & 1;
-    dcb.fRtsControl = (f >> 12) & 3;
-    dcb.fAbortOnError = (f >> 14) & 1;
-    dcb.ByteSize = static_cast<BYTE>(line.byteSize);
-    dcb.Parity = static_cast<BYTE>(line.parity);
-    dcb.StopBits = static_cast<BYTE>(line.stopBits);
-    return dcb;
+    for (int i = 0; i < count; ++i) {
+        results[i] = NotFound;
+        const HANDLE handle = i < 9 ? createFile(comDevicePath(static_cast<unsigned>(i) + 1)) : INVALID_HANDLE_VALUE;
+        if (handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+            results[i] = Available;
+        } else if (i < 9 && GetLastError() != ERROR_FILE_NOT_FOUND) {
+            results[i] = Inaccessible; // held by another program, say: not offered
+        }
+    }
 }
+
+HANDLE handleOf(const PortHandle& port) { return reinterpret_cast<HANDLE>(port.device); }
 
 } // namespace
-
-std::uint32_t dcbFlagWord(const LineSettings& line)
-{
-    const DCB dcb = dcbFor(line);
-    std::uint32_t word = 0;
-    std::memcpy(&word, reinterpret_cast<const char*>(&dcb) + offsetof(DCB, BaudRate) + sizeof dcb.BaudRate,
-                sizeof word);
-    return word;
-}
 
 std::string systemErrorText(int systemCode)
 {
@@ -128,23 +97,23 @@ std::string systemErrorText(int systemCode)
     return result;
 }
 
-std::vector<PortEntry> discoverPorts(const DiscoveryRoot&)
+StartPorts probeStartPorts()
 {
-    std::vector<unsigned> numbers = mappedComNumbers();
-    for (unsigned number = 1; number <= 9; ++number)
-        numbers.push_back(number);
-    std::sort(numbers.begin(), numbers.end());
-    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    StartPorts start;
+    probePorts(start.probeResults, kComSlotCount);
+    start.mapped = mappedComNumbers();
+    return start;
+}
 
+std::vector<PortEntry> discoverPorts(const DiscoveryRoot&, const StartPorts& start)
+{
     std::vector<PortEntry> ports;
-    for (unsigned number : numbers) {
+    for (unsigned number : listedComNumbers(start, mappedComNumbers())) {
         PortEntry port;
         port.name = "COM" + std::to_string(number);
         port.devicePath = comDevicePath(number);
-        // Only the ports that open, as ever: one that another program holds is left out.
-        port.available = probePort(port.devicePath, &port.reason) == 1;
-        if (port.available)
-            ports.push_back(port);
+        port.available = true; // whether it opens shows when it is programmed
+        ports.push_back(port);
     }
     return ports;
 }
@@ -153,39 +122,26 @@ std::string portHolder(const DiscoveryRoot&, const std::string&) { return std::s
 
 std::string portAccessGroup(const std::string&) { return std::string(); }
 
-int probePort(const std::string& devicePath, PortError* error)
+int openDevice(const std::string& devicePath, int baud, PortHandle& port, PortError* error)
 {
-    if (devicePath.empty())
-        return portFailure(error, PortBadRequest, 0);
-    if (findOpen(devicePath))
-        return 1; // a second exclusive open would fail
-    const HANDLE handle = openDevice(devicePath);
-    if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
-        return portFailure(error, openErrorKind(code), static_cast<int>(code));
-    }
-    CloseHandle(handle);
-    return 1;
-}
-
-int openPort(const std::string& devicePath, int baud, int parityIndex, int stopBitsIndex, int dataBits,
-             PortError* error)
-{
-    if (devicePath.empty())
-        return portFailure(error, PortBadRequest, 0);
-    if (findOpen(devicePath))
-        return portFailure(error, PortBusy, ERROR_ACCESS_DENIED);
-    const LineSettings line = lineSettingsFor(baud, parityIndex, stopBitsIndex, dataBits);
-    if (!lineRequestValid(baud, line))
-        return portFailure(error, PortBadRequest, 0);
-
-    const HANDLE handle = openDevice(devicePath);
+    const HANDLE handle = createFile(devicePath);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
         return portFailure(error, openErrorKind(code), static_cast<int>(code));
     }
 
-    DCB dcb = dcbFor(line);
+    // From zero, so nothing of the port's present state leaks in: 8 data bits, no
+    // parity, one stop bit, DTR and RTS raised, no flow control.
+    DCB dcb;
+    std::memset(&dcb, 0, sizeof dcb);
+    dcb.DCBlength = sizeof dcb;
+    dcb.BaudRate = static_cast<DWORD>(baud);
+    dcb.fBinary = 1;
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
     if (!SetCommState(handle, &dcb)) {
         const int code = static_cast<int>(GetLastError());
         // Closed at once: the user may retry while the message is open.
@@ -205,31 +161,19 @@ int openPort(const std::string& devicePath, int baud, int parityIndex, int stopB
         CloseHandle(handle);
         return portFailure(error, PortSystemError, code);
     }
-
-    openPorts.push_back({devicePath, handle});
+    port.device = reinterpret_cast<std::intptr_t>(handle);
     return 1;
 }
 
-std::uint32_t writePort(const std::string& devicePath, const void* data, std::uint32_t length, PortError* error)
+std::uint32_t writeDevice(const PortHandle& port, const void* data, std::uint32_t length, PortError* error)
 {
-    const OpenPort* port = findOpen(devicePath);
-    if (!port || (!data && length))
-        return static_cast<std::uint32_t>(portFailure(error, PortBadRequest, 0));
     // The count is what went out before the time-out; the flag only tells why not all.
     DWORD written = 0;
-    if (!WriteFile(port->handle, data, length, &written, nullptr))
+    if (!WriteFile(handleOf(port), data, length, &written, nullptr))
         portFailure(error, PortLineGone, static_cast<int>(GetLastError()));
     else if (written < length)
         portFailure(error, PortWriteIncomplete, ERROR_TIMEOUT);
     return written;
 }
 
-int closePort(const std::string& devicePath)
-{
-    const OpenPort* port = findOpen(devicePath);
-    if (!port)
-        return 0;
-    CloseHandle(port->handle);
-    openPorts.erase(openPorts.begin() + (port - openPorts.data()));
-    return 1;
-}
+void closeDevice(std::intptr_t device) { CloseHandle(reinterpret_cast<HANDLE>(device)); }

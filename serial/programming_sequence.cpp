@@ -14,10 +14,10 @@ void pause(const ProgrammingHooks& hooks)
         hooks.pause(kProgrammingPauseMs);
 }
 
-bool writeRecord(const std::string& devicePath, const std::string& record, PortError& error)
+bool writeRecord(PortHandle& port, const std::string& record, PortError& error)
 {
     const auto length = static_cast<std::uint32_t>(record.size());
-    return writePort(devicePath, record.data(), length, &error) == length;
+    return writePort(port, record.data(), length, &error) == length;
 }
 
 } // namespace
@@ -25,7 +25,8 @@ bool writeRecord(const std::string& devicePath, const std::string& record, PortE
 int runProgrammingSequence(const ProgrammingRequest& request, const ProgrammingHooks& hooks)
 {
     PortError error;
-    if (openPort(request.devicePath, request.baud, 0, 1, 8, &error) != 1) {
+    PortHandle port;
+    if (openPort(request.devicePath, request.baud, port, &error) != 1) {
         report(hooks, ProgrammingOpenFailed, error);
         return 0;
     }
@@ -34,21 +35,21 @@ int runProgrammingSequence(const ProgrammingRequest& request, const ProgrammingH
     // and before the close, while it burns its EEPROM.
     pause(hooks);
     report(hooks, ProgrammingWritingRecord0);
-    bool complete = writeRecord(request.devicePath, request.record0, error);
+    bool complete = writeRecord(port, request.record0, error);
     if (!complete) {
         report(hooks, ProgrammingRecord0Failed, error);
     } else if (request.sendRecord1) {
         report(hooks, ProgrammingWritingRecord1);
         pause(hooks);
         report(hooks, ProgrammingSendingRecord1);
-        complete = writeRecord(request.devicePath, request.record1, error);
+        complete = writeRecord(port, request.record1, error);
         if (!complete)
             report(hooks, ProgrammingRecord1Failed, error);
     }
 
     report(hooks, ProgrammingBurning);
     pause(hooks);
-    closePort(request.devicePath);
+    closePort(port);
     report(hooks, ProgrammingDone);
     return complete ? 1 : 0;
 }

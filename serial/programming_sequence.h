@@ -21,7 +21,7 @@ enum ProgrammingEvent {
 
 struct ProgrammingRequest {
     std::string devicePath; // "": no port chosen, nothing is opened
-    int baud = 0; // 0 or less: no rate known, the port is not opened
+    int baud = 0; // a rate of baudTable; with any other the port is not opened
     std::string record0;
     std::string record1;
     bool sendRecord1 = false;

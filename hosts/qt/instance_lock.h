@@ -3,5 +3,5 @@
 // held until the process ends, however it ends.
 
 // 1 when this process may run: it holds the lock now, or no lock could be made (the
-// program then runs without a guard). 0 when another process holds the lock.
+// program then runs without a guard). 0 when another process of this user holds it.
 int acquireInstanceLock(const char* name);

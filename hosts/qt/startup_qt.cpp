@@ -9,10 +9,11 @@
 #include "prompts.h"
 #include "settings_qt.h"
 
-int runKorvelConfig(int& argc, char** argv, void (*afterShow)(), const std::string& settingsFile)
+int runKorvelConfig(int& argc, char** argv, void (*afterShow)(), const std::string& settingsFile,
+                    const char* instanceLockName)
 {
     // Before anything else, so a second start touches no port and makes no window.
-    const int mayRun = acquireInstanceLock("KorvelConfig");
+    const int mayRun = acquireInstanceLock(instanceLockName);
 
     QApplication application(argc, argv);
     QApplication::setFont(dialogFont());

@@ -209,8 +209,24 @@ void setTrackbarRangeMax(Dialog* dialog, int id, int maximum) { sendItem(dialog,
 
 void setTrackbarPos(Dialog* dialog, int id, int position) { sendItem(dialog, id, TBM_SETPOS, TRUE, position); }
 
+// A dropped list is at least as wide as its widest row, which may be wider than the
+// field ("COM15 (not connected)").
+void fitDroppedWidth(HWND combo, const std::string& text)
+{
+    HDC dc = GetDC(combo);
+    const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(combo, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, font);
+    ReleaseDC(combo, dc);
+    const LRESULT width = size.cx + 4 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL);
+    if (width > SendMessageA(combo, CB_GETDROPPEDWIDTH, 0, 0))
+        SendMessageA(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+}
+
 int addComboRow(Dialog* dialog, int id, const std::string& text)
 {
+    fitDroppedWidth(item(dialog, id), text);
     return static_cast<int>(sendItem(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 

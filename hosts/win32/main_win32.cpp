@@ -49,7 +49,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
         return -1;
     }
 
-    HWND dialog = registerAndCreateMainDialog(instance, NULL);
+    // COM1 to COM9 are opened once, here; the list never opens a port again.
+    const StartPorts start = probeStartPorts();
+    const PortFinder findPorts = [&start] { return discoverPorts(DiscoveryRoot(), start); };
+    HWND dialog = registerAndCreateMainDialog(instance, NULL, &findPorts);
     if (!dialog) {
         char text[128];
         std::snprintf(text, sizeof text, "cannot create Main-Dialog! (%i)", static_cast<int>(GetLastError()));

@@ -1,5 +1,6 @@
 // Settings files on the in-memory dialog and on the command line: the worked records
-// from files, the same records from both, round trips, refusals, hostile files, saving.
+// from files, the same records from both, what one cuts the other refuses, round
+// trips, refusals, hostile files, saving.
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -71,7 +72,7 @@ protected:
     Dialog* dialog = createHeadlessDialog();
 };
 
-TEST_F(SettingsFiles, DialogAndCommandLineGiveTheRecordsOfTheFileAndSurviveARoundTrip)
+TEST_F(SettingsFiles, DialogAndCommandLineGiveTheRecordsOfTheFile)
 {
     const std::pair<std::string, std::string> cases[] = { // a file and its records, where worked out
         {"", kDefault0 + kDefault1},
@@ -97,13 +98,6 @@ TEST_F(SettingsFiles, DialogAndCommandLineGiveTheRecordsOfTheFileAndSurviveARoun
         EXPECT_TRUE(recordedMessages().empty());
         EXPECT_EQ(records(dialog), out);
         EXPECT_EQ(out, worked.empty() ? out : worked);
-        const std::string saved = file("");
-        ASSERT_EQ(saveSettingsFile(dialog, saved), 1);
-        Dialog* again = createHeadlessDialog();
-        ASSERT_EQ(openSettingsFile(again, saved), 1);
-        EXPECT_EQ(records(again), out);
-        EXPECT_EQ(settingsTextOf(again), settingsTextOf(dialog));
-        destroyHeadlessDialog(again);
     }
     EXPECT_EQ(getItemText(dialog, IdComment1, 255), "thirty characters of comment 1");
 }

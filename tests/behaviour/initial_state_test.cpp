@@ -117,19 +117,26 @@ TEST_F(PortList, OpeningTheListFindsThePortsAgainAndKeepsTheChoice)
     userChooseComboRow(dialog, IdPort, 2);
     EXPECT_EQ(text(IdPort), "COM12");
 
-    // The chosen port gone: the first that opens is chosen, as at the start, and programmed.
-    ports = {{"ttyS0", "/dev/ttyS0", "", "", false, {PortBusy, 16, ""}}, portNamed("COM3")};
-    userChooseComboRow(dialog, IdPort, -1);
-    EXPECT_EQ(text(IdPort), "COM3");
-    userClick(dialog, IdProgram); // no device behind it on any machine
-    EXPECT_EQ(messageTexts().back(), "cannot open selected COM-Port!");
+    // The chosen port gone: it stays chosen, marked, and the button refuses, until
+    // the user picks another; nothing else is opened in its place.
+    ports = {{"ttyS0", "/dev/ttyS0", "", "", false, {PortNoPermission, 13, ""}}, portNamed("COM3")};
+    for (int opening = 0; opening < 2; ++opening) {
+        userChooseComboRow(dialog, IdPort, -1);
+        EXPECT_EQ(text(IdPort), "COM12 (not connected)");
+        EXPECT_EQ(getComboRowData(dialog, IdPort, 3), -1); // ttyS0, COM3, COM12: kept once
+    }
+    userClick(dialog, IdProgram);
+    EXPECT_EQ(messageTexts().back(),
+              "cannot open selected COM-Port!\nCOM12 is not connected: connect it, or choose another port.");
     EXPECT_EQ(text(IdStatus), "");
-
-    ports.clear(); // and none left
+    ports.push_back(portNamed("COM12")); // back: chosen as before
     userChooseComboRow(dialog, IdPort, -1);
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 0), -1);
-    EXPECT_EQ(getComboSelection(dialog, IdPort), -1);
-    EXPECT_EQ(text(IdPort), "");
+    EXPECT_EQ(text(IdPort), "COM12");
+    ports.pop_back();
+    userChooseComboRow(dialog, IdPort, 1); // gone again, another picked: the mark goes
+    userChooseComboRow(dialog, IdPort, -1);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), -1);
+    EXPECT_EQ(text(IdPort), "COM3");
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """The command line of a real program with no display: records of files, programming a
-pseudo-terminal with the pauses, exit codes. usage: command_line_test.py korvelconfig | wine KorvelConfig.exe"""
+pseudo-terminal with the pauses, exit codes, and a port refused for the reasons the dialog
+gives, in its words. usage: command_line_test.py korvelconfig | wine KorvelConfig.exe"""
+import fcntl
+import grp
 import os
 import shutil
 import subprocess
@@ -23,35 +26,57 @@ def main(program):
     files["fifo"] = os.path.join(folder, "fifo.korvel")  # no writer: reading it would wait for ever
     os.mkfifo(files["fifo"])
     device, made = e2e.Device(), []
-    port, absent, no_line, refusal = device.path, "/dev/korvel-no-such-port", "/dev/null", "/dev/null: "
+    cannot = "cannot open selected COM-Port! "
+    port, absent, no_line, refusal = device.path, "ttyUSB99", "/dev/null", "/dev/null: "
     if len(program) > 1:  # Wine: COM ports linked to the pseudo-terminal and to /dev/null, one left free
         links = e2e.dosdevices(program[:1] + ["cmd", "/c", "exit"])
         free = e2e.free_com_numbers(links)
         for n, target in ((free[-1], device.path), (free[1], "/dev/null")):
             made.append(os.path.join(links, "com%d" % n))
             os.symlink(target, made[-1])
-        port, absent, no_line, refusal = "COM%d" % free[-1], "COM%d" % free[0], "COM%d" % free[1], "cannot set COMstate"
+        port, absent, no_line, refusal = "COM%d" % free[-1], "COM%d" % free[0], "COM%d" % free[1], "(cannot set COMstate"
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
     env["LC_ALL"] = "C.UTF-8"  # file names as UTF-8, for Wine too
+    absent_line = cannot + absent + " is not connected: connect it, or choose another port."
     cases = [  # arguments, exit code, output, last line of error output (part), records on the line
         (["--version"], 0, "KorvelConfig 1.12.0\n", None, []),
         (["--records", files["empty"]], 0, R0 + "\n" + R1 + "\n", None, []),
         (["--program", files["empty"], "--port", port, "--baud", "9600"], 0, R0 + "\n" + R1 + "\n", "done.", [R0, R1]),
         (["--program", files["typo"], "--port", port], 1, "", files["typo"] + ', line 2, "calsign": unknown key', []),
         (["--program", files["binary"], "--port", port], 1, "", files["binary"] + ", line 1: not UTF-8 text", []),
-        (["--program", files["empty"], "--port", absent], 1, "", "cannot open selected COM-Port!", []),
-        (["--program", files["empty"], "--port", no_line], 1, "", "cannot open selected COM-Port! (" + refusal, []),
+        (["--program", files["empty"], "--port", absent], 1, "", absent_line, []),
+        (["--program", files["empty"], "--port", no_line], 1, "", cannot + refusal, []),
         (["--bogus"], 1, "", ": unknown option --bogus (see --help)", []),
         (["--records", files["fifo"]], 1, "", files["fifo"] + ": is a named pipe, not a file", []),
         (["--records", folder], 1, "", folder + ": is a folder, not a file", []),
     ]
+    holder = None
+    if len(program) == 1:  # a port another program holds, named with the holder
+        busy = e2e.Device()
+        holder = os.open(busy.path, os.O_RDWR | os.O_NOCTTY)
+        fcntl.flock(holder, fcntl.LOCK_EX)
+        cases.append((["--program", files["empty"], "--port", busy.path], 1, "", "%s%s is busy: %s (process %d) holds "
+                      "it. Close that program and try again." % (cannot, busy.path, open("/proc/self/comm").read()
+                                                                 .strip(), os.getpid()), []))
+    if len(program) == 1 and os.geteuid() == 0:  # no permission, as nobody: the device's group, or none that helps
+        os.chmod(folder, 0o755)
+        for group, mode, advice in (("dialout", 0o660, "add your user to the group dialout (sudo usermod -aG dialout "
+                                     "$USER) and log in again."),
+                                    ("root", 0o600, "ask the administrator of this computer for access to %s.")):
+            path = os.path.join(folder, "tty" + group)
+            open(path, "w").close()
+            os.chown(path, 0, grp.getgrnam(group).gr_gid)
+            os.chmod(path, mode)
+            cases.append((["--program", files["empty"], "--port", path], 1, "",
+                          cannot + "no permission to open %s: %s" % (path, advice.replace("%s", path)), [], "nobody"))
     failed_cases = 0
     try:
-        for args, code, out, last, records in cases:
+        for args, code, out, last, records, *user in cases:
             label, failed = " ".join(args), len(e2e.failures)
             device.take()
+            as_user = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"] if user else []
             try:
-                got = subprocess.run(program + args, env=env, capture_output=True, text=True, timeout=60)
+                got = subprocess.run(as_user + program + args, env=env, capture_output=True, text=True, timeout=60)
             except subprocess.TimeoutExpired:
                 got = subprocess.CompletedProcess(args, None, "", "(no end within 60 s)")
             time.sleep(0.2)
@@ -67,6 +92,8 @@ def main(program):
             failed_cases += len(e2e.failures) > failed
             print("%s %s" % ("FAIL" if len(e2e.failures) > failed else "ok  ", label))
     finally:
+        if holder is not None:
+            os.close(holder)
         shutil.rmtree(folder)
         for link in made:
             os.unlink(link)

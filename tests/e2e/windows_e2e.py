@@ -7,7 +7,8 @@ usage: windows_e2e.py EMULATOR PROGRAM
 
 Pseudo-terminals sit behind COM links of the Wine prefix (see wine_ports.py): a decoy on the lowest free COM number, the
 tracker on COM12, in the registry's SERIALCOMM map as a driver enters it, and
-later on COM11, plugged in while the program runs and found when the list opens.
+later on COM11, plugged in while the program runs and found when the list opens,
+then pulled out while chosen: the press refuses and nothing goes elsewhere.
 The port list never preselects the tracker: the test picks it as a user would.
 The test holds no end of the devices open: the program's close of the port is a
 hang-up here.
@@ -91,22 +92,30 @@ class KorvelConfig:
                                                    22 + round(units[1] * (height - 25) / 284))
         xdotool("mousemove", "--window", self.window, x, y, "click", 1)
 
-    def program(self, up, tracker, decoy, expected, label, press="click"):  # to the port up rows from the list's end
-        if press != "enter":
-            self.click(PORT_LIST_ARROW)
-            time.sleep(0.3)
-            press_keys(self.window, *(["Down"] * 12 + ["Up"] * up + ["Return"]))  # the dropped list's keys; End is the edit's
-        tracker.take()
-        if press == "click":
+    def open_port_list(self, keys):
+        self.click(PORT_LIST_ARROW)
+        time.sleep(0.3)
+        press_keys(self.window, *keys)
+
+    def press(self, label, via="click"):
+        """Presses the button and confirms the warning; the warning's window, or None. Via "tab": Tab from
+        the log on to the button, whose Enter presses it; via "enter": the focus is on it already."""
+        if via == "click":
             self.click(PROGRAM_BUTTON)
-        elif press == "tab":  # from the log on to the button, whose Enter presses it
-            self.click(LOG)
-            press_keys(self.window, "Tab", "Return")
-        else:  # the focus is back on the button after the boxes
-            press_keys(self.window, "Return")
+        else:
+            if via == "tab":
+                self.click(LOG)
+            press_keys(self.window, *(["Tab", "Return"] if via == "tab" else ["Return"]))
         warning = find_window(BOX, 20)
         if check(warning, label + ": no warning box captioned KorvelConfig"):
             press_keys(warning, "Return")
+        return warning
+
+    def program(self, up, tracker, decoy, expected, label, via="click"):  # to the port up rows from the list's end
+        if via != "enter":
+            self.open_port_list(["Down"] * 12 + ["Up"] * up + ["Return"])  # the dropped list's keys; End is the edit's
+        tracker.take()
+        if self.press(label, via):
             wait_until(lambda: any(e[0] == "close" for e in tracker.events), 30)
             events = tracker.take()
             if expected:
@@ -154,6 +163,11 @@ def run(emulator, program, instances):
         if n > 9:
             registry("add", n, "/d", "COM%d" % n)
 
+    def pull_out(n):
+        made.remove(os.path.join(links, "com%d" % n))
+        os.unlink(os.path.join(links, "com%d" % n))
+        registry("delete", n)
+
     def registry(action, n, *value):
         subprocess.run([emulator, "reg", action, r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM", "/v",
                         r"\Device\KorvelTest%d" % n, *value, "/f"], stdout=subprocess.DEVNULL)
@@ -185,6 +199,21 @@ def run(emulator, program, instances):
         xdotool("key", "--delay", 50, "Tab", "End")  # the dialog manager's Tab: on to Frames 0, moved to its end
         plug_in(11)  # the list opens, finds COM11 and shows it before COM12
         again.program(1, devices[11], tracker, (CFG0_TEST, CFG1), "typed comment to COM11 plugged in later")
+        # Pulled out while chosen: the list keeps it (marked), the press refuses, nothing goes elsewhere.
+        pull_out(11)
+        again.open_port_list(["Escape"])
+        warning = again.press("COM11 pulled out")
+        refusals = lambda: [w for w in xdotool("search", "--onlyvisible", "--name", BOX) if w != warning]  # noqa: E731
+        if check(wait_until(refusals, 10), "COM11 pulled out: the press was not refused"):
+            press_keys(refusals()[0], "Return")
+        time.sleep(1)
+        sent = [e for d in devices.values() for e in d.take() if e[0] == "data"]
+        check(not sent, "COM11 pulled out: bytes were sent")
+        plug_in(11)  # back: still the chosen port
+        again.open_port_list(["Escape"])
+        again.press("COM11 back")
+        wait_until(lambda: any(e[0] == "close" for e in devices[11].events), 30)
+        check_run(devices[11].take(), (CFG0_TEST, CFG1), "COM11 back")
         # Overlong pastes into Path 0: one box each, after which the records fit.
         for text in ("WIDE1-1," * 40 + "COMPRESSED", "WIDE1-1," * 125):
             boxes = again.paste_into_path0(text)

@@ -3,6 +3,8 @@
 #include "port_table.h"
 #include "port_testing.h"
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -64,7 +66,6 @@ protected:
     void TearDown() override
     {
         for (const Pty& pty : ptys) {
-            closePort(pty.path);
             close(pty.master);
             close(pty.slave);
         }
@@ -88,60 +89,74 @@ protected:
 // Stands in for the backend's TIOCOUTQ query, which is then not linked.
 int queuedOutputBytes(int) { return queuedAtDeadline; }
 
-// Probes tell missing, busy and free devices apart; refused opens say why and
-// leave the device free and no descriptor behind.
-TEST_F(PosixPort, ProbesAndRefusedOpens)
+// Refused opens say why and leave the device free and no descriptor behind.
+TEST_F(PosixPort, RefusedOpens)
 {
     const Pty &free = newPty(), &locked = newPty(), &marked = newPty(), &ours = newPty();
-    ASSERT_EQ(openPort(ours.path, 4800, 0, 1, 8), 1);
+    PortHandle held;
+    ASSERT_EQ(openPort(ours.path, 4800, held), 1);
     // As other programs would: a lock, and TIOCEXCL, which root's opens pass.
     ASSERT_EQ(flock(locked.slave, LOCK_EX | LOCK_NB), 0);
     ASSERT_EQ(ioctl(marked.slave, TIOCEXCL), 0);
     const struct {
         std::string path;
-        int probe, baud, parityIndex, stopBitsIndex;
         PortErrorKind kind;
         int code;
     } cases[] = {
-        {kAbsent, 0, 4800, 0, 1, PortNotFound, ENOENT},      {"/", 0, 4800, 0, 1, PortSystemError, EISDIR},
-        {"", 0, 4800, 0, 1, PortBadRequest, 0},              {locked.path, 0, 4800, 0, 1, PortBusy, EWOULDBLOCK},
-        {marked.path, 0, 4800, 0, 1, PortBusy, EBUSY},       {ours.path, 1, 4800, 0, 1, PortBusy, EBUSY}, // no second open
-        {free.path, 1, 4800, 0, 0, PortLineRefused, EINVAL}, // stop-bits index 0 names no setting
-        {free.path, 1, 0, 0, 1, PortBadRequest, 0},          // these before the device is opened
-        {free.path, 1, 4800, 4, 1, PortBadRequest, 0},       {free.path, 1, 4800, 0, -1, PortBadRequest, 0},
+        {kAbsent, PortNotFound, ENOENT}, {"/", PortSystemError, EISDIR},       {locked.path, PortBusy, EWOULDBLOCK},
+        {marked.path, PortBusy, EBUSY},  {ours.path, PortBusy, EWOULDBLOCK}, // no second open of our own
     };
     const auto descriptors = [] {
         const std::filesystem::directory_iterator fds("/proc/self/fd");
         return std::distance(begin(fds), end(fds));
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.path << " at " << c.baud << " Bd, parity " << c.parityIndex
-                                        << ", stop bits " << c.stopBitsIndex);
+        SCOPED_TRACE(c.path);
         const auto before = descriptors();
+        PortHandle port;
         PortError error;
-        EXPECT_EQ(probePort(c.path, &error), c.probe);
-        EXPECT_EQ(openPort(c.path, c.baud, c.parityIndex, c.stopBitsIndex, 8, &error), 0);
+        EXPECT_EQ(openPort(c.path, 4800, port, &error), 0);
+        EXPECT_FALSE(port.isOpen());
         EXPECT_EQ(std::make_pair(error.kind, error.systemCode), std::make_pair(c.kind, c.code));
         EXPECT_EQ(descriptors(), before);
         EXPECT_EQ(free.holders(), std::make_pair(0, true));
     }
     EXPECT_EQ(marked.holders().first, 1); // the other program's mark left alone
     EXPECT_EQ(ours.holders().first, 1);
-    EXPECT_EQ(writePort(ours.path, "x", 1), 1u);
+    EXPECT_EQ(openPort(free.path, 4800, held), 0); // a handle holds one port: ours stays as it is
+    EXPECT_EQ(writePort(held, "x", 1), 1u);
     EXPECT_EQ(ours.read(1), "x");
 }
 
-TEST_F(PosixPort, OpenSetsARawLineHoldsThePortAndCountsWhatWentOut)
+// The line as the kernel holds it at every rate, whatever the device had before.
+TEST_F(PosixPort, OpenSetsARawLineAt8N1AndEveryRate)
 {
     const Pty& pty = newPty();
-    ASSERT_EQ(openPort(pty.path, 115200, 0, 1, 8), 1);
-    EXPECT_EQ(openPort(pty.path, 9600, 0, 3, 8), 0); // and the line stays as it is
-    termios line{};                                  // a new pseudo-terminal's is cooked: none of it may stay
-    ASSERT_EQ(tcgetattr(pty.slave, &line), 0);
-    EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B115200));
-    EXPECT_EQ(line.c_iflag | line.c_oflag | line.c_lflag, 0u);
-    EXPECT_EQ(pty.holders(), std::make_pair(1, false));
+    const speed_t speeds[kBaudRowCount] = {B1200, B2400, B4800, B9600, B19200, B38400, B57600, B115200};
+    for (int row = 0; row < kBaudRowCount; ++row) {
+        termios line{};
+        ASSERT_EQ(tcgetattr(pty.slave, &line), 0);
+        line.c_cflag |= CSTOPB | CRTSCTS | PARENB; // as another program may have left it
+        line.c_iflag |= IXON | ICRNL;
+        line.c_lflag |= ECHO | ICANON | ISIG;
+        ASSERT_EQ(tcsetattr(pty.slave, TCSANOW, &line), 0);
+        PortHandle port;
+        ASSERT_EQ(openPort(pty.path, static_cast<int>(baudTable[row].rate), port), 1);
+        ASSERT_EQ(tcgetattr(pty.slave, &line), 0);
+        EXPECT_EQ(std::make_pair(cfgetospeed(&line), cfgetispeed(&line)), std::make_pair(speeds[row], speeds[row]));
+        EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CREAD | CLOCAL | HUPCL),
+                  tcflag_t{CS8 | CREAD | CLOCAL | HUPCL});
+        EXPECT_EQ(line.c_iflag | line.c_oflag | line.c_lflag, 0u);
+        EXPECT_EQ(pty.holders(), std::make_pair(1, false));
+    } // each handle's end closed its port
+    EXPECT_EQ(pty.holders(), std::make_pair(0, true));
+}
 
+TEST_F(PosixPort, AHandleWritesExactBytesCountsWhatWentOutAndItsEndCloses)
+{
+    const Pty& pty = newPty();
+    PortHandle port;
+    ASSERT_EQ(openPort(pty.path, 115200, port), 1);
     std::string everyByte(256, '\0');
     for (int byte = 0; byte < 256; ++byte)
         everyByte[byte] = static_cast<char>(byte);
@@ -150,60 +165,36 @@ TEST_F(PosixPort, OpenSetsARawLineHoldsThePortAndCountsWhatWentOut)
         int queuedAtDeadline; // dropped then, and not counted
         PortErrorKind kind;
     } writes[] = {{"$#Pe0 156,160,134,168,152," + everyByte + "\r\n\x11\x13\x03 end", 0, PortNoError},
+                  {"", 0, PortNoError}, // nothing to write is no failure
                   {"tail", 0, PortNoError}, {"unsent", 4, PortWriteIncomplete}};
     for (const auto& w : writes) {
         queuedAtDeadline = w.queuedAtDeadline;
         PortError error;
         const auto length = static_cast<std::uint32_t>(w.bytes.size());
-        EXPECT_EQ(writePort(pty.path, w.bytes.data(), length, &error), length - w.queuedAtDeadline);
+        EXPECT_EQ(writePort(port, w.bytes.data(), length, &error), length - w.queuedAtDeadline);
         EXPECT_EQ(error.kind, w.kind);
         EXPECT_EQ(w.queuedAtDeadline ? w.bytes : pty.read(length), w.bytes);
         queuedAtDeadline = 0;
     }
-    EXPECT_EQ(closePort(pty.path), 1);
-    EXPECT_EQ(closePort(pty.path) + writePort(pty.path, "x", 1), 0u);
-    EXPECT_EQ(pty.holders(), std::make_pair(0, true));
-}
-
-TEST(PosixLine, TermiosForEachLine)
-{
-    const struct {
-        int baud, parityIndex, stopBitsIndex, dataBits;
-        speed_t speed;        // B0: no such line here
-        tcflag_t controlBits; // of CSIZE, PARENB, PARODD, CMSPAR, CSTOPB
-    } lines[] = {
-        {1200, 0, 1, 8, B1200, CS8},   {2400, 0, 1, 8, B2400, CS8},     {4800, 0, 1, 8, B4800, CS8},
-        {9600, 0, 1, 8, B9600, CS8},   {19200, 0, 1, 8, B19200, CS8},   {38400, 0, 1, 8, B38400, CS8},
-        {57600, 0, 1, 8, B57600, CS8}, {115200, 0, 1, 8, B115200, CS8},
-        {4800, 1, 1, 7, B4800, CS7 | PARENB},          // even
-        {4800, 2, 1, 8, B4800, CS8 | PARENB | PARODD}, // odd
-        {4800, 3, 1, 8, B4800, CS8 | PARENB | CMSPAR}, // space
-        {4800, 0, 3, 0, B4800, CS7 | CSTOPB},
-        {4800, 0, 0, 8, B0, 0}, // stop-bits index 0 names no setting
-        {4800, 0, 2, 8, B0, 0}, // 1.5 stop bits: termios has none
-        {300, 0, 1, 8, B0, 0},
-    };
-    for (const auto& l : lines) {
-        SCOPED_TRACE(testing::Message() << l.baud << " Bd, parity " << l.parityIndex << ", stop bits "
-                                        << l.stopBitsIndex << ", data bits " << l.dataBits);
-        termios settings;
-        std::memset(&settings, 0xff, sizeof settings); // whatever the device had
-        const int mapped = termiosForLine(lineSettingsFor(l.baud, l.parityIndex, l.stopBitsIndex, l.dataBits), settings);
-        ASSERT_EQ(mapped, l.speed != B0 ? 1 : 0);
-        if (!mapped)
-            continue;
-        EXPECT_EQ(std::make_pair(cfgetospeed(&settings), cfgetispeed(&settings)), std::make_pair(l.speed, l.speed));
-        // Raw, no flow control, and HUPCL: DTR and RTS drop at the close.
-        EXPECT_EQ(settings.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CREAD | CLOCAL | HUPCL),
-                  l.controlBits | CREAD | CLOCAL | HUPCL);
-        EXPECT_EQ(settings.c_iflag | settings.c_oflag | settings.c_lflag, 0u);
+    {
+        PortHandle moved = std::move(port); // one holder at a time
+        EXPECT_TRUE(moved.isOpen() && !port.isOpen());
+        EXPECT_EQ(writePort(port, "x", 1), 0u);
+        EXPECT_EQ(pty.holders(), std::make_pair(1, false));
     }
+    EXPECT_EQ(pty.holders(), std::make_pair(0, true));
+    EXPECT_EQ(closePort(port), 0);
+    ASSERT_EQ(openPort(pty.path, 4800, port), 1);
+    EXPECT_EQ(closePort(port), 1);
+    EXPECT_EQ(closePort(port), 0);
+    EXPECT_EQ(pty.holders(), std::make_pair(0, true));
 }
 
 TEST_F(PosixPort, AHangUpDuringAWriteReturnsTheCountSoFar)
 {
     Pty& pty = newPty();
-    ASSERT_EQ(openPort(pty.path, 115200, 0, 1, 8), 1);
+    PortHandle port;
+    ASSERT_EQ(openPort(pty.path, 115200, port), 1);
     std::thread reader([&pty] { // takes 4096 bytes, then goes away as an unplugged adapter does
         char buffer[4096];
         for (ssize_t got = 0; got < 4096; std::this_thread::sleep_for(1ms))
@@ -214,12 +205,12 @@ TEST_F(PosixPort, AHangUpDuringAWriteReturnsTheCountSoFar)
     const std::string data(64 * 1024, 'w'); // allowed to take 65 s
     const auto start = Clock::now();
     PortError error;
-    const std::uint32_t written = writePort(pty.path, data.data(), static_cast<std::uint32_t>(data.size()), &error);
+    const std::uint32_t written = writePort(port, data.data(), static_cast<std::uint32_t>(data.size()), &error);
     EXPECT_LT(Clock::now() - start, 20s);
     reader.join();
     EXPECT_TRUE(written >= 4096 && written < data.size()) << written;
     EXPECT_EQ(error.kind, PortLineGone);
     const auto again = Clock::now(); // after the hang-up a write fails at once
-    EXPECT_EQ(writePort(pty.path, data.data(), static_cast<std::uint32_t>(data.size())), 0u);
+    EXPECT_EQ(writePort(port, data.data(), static_cast<std::uint32_t>(data.size())), 0u);
     EXPECT_LT(Clock::now() - again, 3s);
 }

@@ -97,18 +97,35 @@ Shown shown(Dialog* d, int n)
 
 bool secondConfigShownOn(Dialog* d) { return text(d, IdSecondConfig) == "Disable 2nd Config"; }
 
-// The path elements a shown path is sent as, through the encoder (tested on its own).
-std::string elementsOf(const std::string& path)
+bool strictSsid(const std::string& ssidText, int& ssid)
 {
-    const std::string used = path.substr(0, 255);
-    return used.empty() || used.find("COMPRESSED") != std::string::npos ? std::string() : encodePath(used);
+    ssid = 0;
+    for (char c : ssidText) {
+        if (c < '0' || c > '9' || (ssid = ssid * 10 + (c - '0')) > 15)
+            return false;
+    }
+    return true;
 }
 
-// 20 fixed values, 7 per path element, the comment's first 127 characters and its end.
-int bytesOf(const Shown& s)
+// The settings a record of the shown fields is made of.
+ConfigSettings settingsOf(const Shown& s)
 {
-    return 21 + 7 * static_cast<int>(elementsOf(s.edits[3]).size() / 8) + static_cast<int>(std::min<std::size_t>(s.edits[4].size(), 127));
+    ConfigSettings c;
+    int ssid = 0;
+    strictSsid(s.edits[1], ssid);
+    c.ssid = static_cast<unsigned>(ssid);
+    std::string* texts[] = {&c.callsign, nullptr, &c.symbol, &c.path, &c.comment};
+    for (int k = 0; k < 5; ++k)
+        if (texts[k])
+            *texts[k] = s.edits[k];
+    int* numbers[] = {&c.digiHops, &c.txDelay, &c.driveInterval, &c.driveSpeed, &c.idleFactor, &c.framesWithoutText};
+    for (int k = 0; k < 6; ++k)
+        *numbers[k] = s.trackbars[k];
+    return c;
 }
+
+// A configuration takes as many bytes as its record has values.
+int bytesOf(const Shown& s) { return static_cast<int>(expectedRecord(settingsOf(s), false).size()); }
 
 struct Room {
     int config0, eeprom;
@@ -120,54 +137,6 @@ Room roomLeft(Dialog* d)
     return {53 - used0, 64 - used0 - (secondConfigShownOn(d) ? 1 + bytesOf(shown(d, 1)) : 0)};
 }
 
-bool strictSsid(const std::string& ssidText, int& ssid)
-{
-    ssid = 0;
-    for (char c : ssidText) {
-        if (c < '0' || c > '9' || (ssid = ssid * 10 + (c - '0')) > 15)
-            return false;
-    }
-    return true;
-}
-
-// The values a record of the shown fields holds, as its byte layout says.
-std::vector<int> expectedRecord(const Shown& s, bool marker)
-{
-    const std::string& callsign = s.edits[0];
-    const std::string elements = elementsOf(s.edits[3]);
-    int ssid = 0;
-    strictSsid(s.edits[1], ssid);
-    std::vector<int> want = {s.trackbars[2], 96 + 2 * s.trackbars[0]};
-    for (std::size_t k = 0; k < 6; ++k)
-        want.push_back(((k < callsign.size() ? static_cast<unsigned char>(callsign[k]) : ' ') << 1) & 0xFF);
-    want.push_back(2 * ssid + (elements.empty() ? 97 : 96));
-    for (std::size_t at = 0; at < elements.size(); at += 8) {
-        for (std::size_t k = 0; k < 6; ++k)
-            want.push_back((static_cast<unsigned char>(elements[at + k]) << 1) & 0xFF);
-        // Characters 7 and 8: blanks, a sign, digits; a minus gives 0, above 15 gives 15.
-        std::size_t k = at + 6;
-        while (k < at + 8 && elements[k] == ' ')
-            ++k;
-        const bool minus = k < at + 8 && elements[k] == '-';
-        k += k < at + 8 && (elements[k] == '-' || elements[k] == '+');
-        int number = 0;
-        for (; k < at + 8 && elements[k] >= '0' && elements[k] <= '9'; ++k)
-            number = number * 10 + elements[k] - '0';
-        want.push_back(2 * (minus ? 0 : std::min(number, 15)) + (at + 8 == elements.size() ? 1 : 0));
-    }
-    for (int value : {3, 240, 96, 0, static_cast<int>(s.trackbars[3] * 0.62137 + 0.5), s.trackbars[4] - 1})
-        want.push_back(value);
-    for (std::size_t k = 0; k < 2; ++k)
-        want.push_back(k < s.edits[2].size() ? static_cast<unsigned char>(s.edits[2][k]) : 0);
-    want.push_back(0);
-    for (char c : s.edits[4].substr(0, 127))
-        want.push_back(static_cast<unsigned char>(c));
-    for (int value : {0, s.trackbars[5], s.trackbars[1]})
-        want.push_back(value);
-    if (marker)
-        want.push_back(255);
-    return want;
-}
 
 std::string drain(int fd)
 {
@@ -221,7 +190,7 @@ std::string checkSent(ActionRun& run, const Press& press, const std::string& rec
     std::vector<int> values;
     for (int n = 0; n < (press.second ? 2 : 1); ++n) {
         const std::string record = n == 0 ? received.substr(0, second) : received.substr(second);
-        if (!readRecord(record, values) || values != expectedRecord(press.configs[n], n == 0 && press.second))
+        if (!readRecord(record, values) || values != expectedRecord(settingsOf(press.configs[n]), n == 0 && press.second))
             return "record " + std::to_string(n) + " is not what the fields show: " + record;
     }
     ++run.recordsSent;

@@ -40,31 +40,58 @@ inline std::string usedPortion(const std::string& text, std::size_t maxChars)
     return text.substr(0, std::min(text.find('\0'), maxChars));
 }
 
-// Empty when the record of these settings, and its byte count, have every property.
-inline std::string checkRecordInvariants(const ConfigSettings& settings, int configNumber, bool secondConfigEnabled)
+// The values a record of these settings holds, worked out from its byte layout
+// alone: numbers held to their ranges, texts up to a NUL and as far as the record
+// reads them, path elements through the encoder (tested on its own).
+inline std::vector<int> expectedRecord(const ConfigSettings& s, bool marker)
+{
+    const auto held = [](int value, int low, int high) { return std::clamp(value, low, high); };
+    const std::string callsign = usedPortion(s.callsign, 6), symbol = usedPortion(s.symbol, 2);
+    const std::string path = usedPortion(s.path, 255);
+    const std::string elements = path.empty() || path.find("COMPRESSED") != std::string::npos ? "" : encodePath(path);
+    const int speed = held(s.driveSpeed, 1, 100);
+    std::vector<int> want = {held(s.driveInterval, 5, 254), 96 + 2 * held(s.digiHops, 1, 3)};
+    for (std::size_t k = 0; k < 6; ++k)
+        want.push_back(((k < callsign.size() ? static_cast<unsigned char>(callsign[k]) : ' ') << 1) & 0xFF);
+    want.push_back(2 * static_cast<int>(std::min(s.ssid, 15u)) + (elements.empty() ? 97 : 96));
+    for (std::size_t at = 0; at < elements.size(); at += 8) {
+        for (std::size_t k = 0; k < 6; ++k)
+            want.push_back((static_cast<unsigned char>(elements[at + k]) << 1) & 0xFF);
+        // Characters 7 and 8: blanks, a sign, digits; a minus gives 0, above 15 gives 15.
+        std::size_t k = at + 6;
+        while (k < at + 8 && elements[k] == ' ')
+            ++k;
+        const bool minus = k < at + 8 && elements[k] == '-';
+        k += k < at + 8 && (elements[k] == '-' || elements[k] == '+');
+        int number = 0;
+        for (; k < at + 8 && elements[k] >= '0' && elements[k] <= '9'; ++k)
+            number = number * 10 + elements[k] - '0';
+        want.push_back(2 * (minus ? 0 : std::min(number, 15)) + (at + 8 == elements.size() ? 1 : 0));
+    }
+    for (int value : {3, 240, 96, 0, static_cast<int>(speed * 0.62137 + 0.5), held(s.idleFactor, 1, 100) - 1})
+        want.push_back(value);
+    for (std::size_t k = 0; k < 2; ++k)
+        want.push_back(k < symbol.size() ? static_cast<unsigned char>(symbol[k]) : 0);
+    want.push_back(0);
+    for (char c : usedPortion(s.comment, 127))
+        want.push_back(static_cast<unsigned char>(c));
+    for (int value : {0, held(s.framesWithoutText, 0, 50), held(s.txDelay, 6, 75)})
+        want.push_back(value);
+    if (marker)
+        want.push_back(255);
+    return want;
+}
+
+// Empty when the record is the expected one and the budget counts its values.
+inline std::string checkRecord(const ConfigSettings& settings, int configNumber, bool secondConfigEnabled)
 {
     const std::string record = buildConfigRecord(settings, configNumber, secondConfigEnabled);
-    std::vector<int> values;
-    if (!readRecord(record, values))
-        return "malformed record: " + record;
-
     const bool marker = configNumber == 0 && secondConfigEnabled;
-    if ((values.back() == 255) != marker)
-        return "end marker 255 wrong";
-    const std::size_t counted = values.size() - (marker ? 1 : 0);
-    if (counted != static_cast<std::size_t>(configBytesUsed(settings)))
+    std::vector<int> values;
+    if (!readRecord(record, values) || values != expectedRecord(settings, marker))
+        return "record differs from its layout: " + record;
+    if (values.size() - marker != static_cast<std::size_t>(configBytesUsed(settings)))
         return "record and budget count different bytes";
-
-    const std::string path = usedPortion(settings.path, 255);
-    const bool compressed = path.empty() || path.find("COMPRESSED") != std::string::npos;
-    if (compressed != isCompressedPath(path))
-        return "isCompressedPath disagrees";
-    const std::size_t elements = compressed ? 0 : encodePath(path).size() / 8;
-    if (counted != 21 + 7 * elements + usedPortion(settings.comment, 127).size())
-        return "value count is not 21 + 7n + k";
-    // The source SSID value has the end bit exactly when no digipeater follows.
-    if ((values[8] & 1) != (elements == 0 ? 1 : 0))
-        return "source SSID end bit wrong";
     return std::string();
 }
 

@@ -1,13 +1,16 @@
-// The program's start-up, in a runtime directory of the test's own: the
-// single-instance guard across real starts (message boxes printed instead of
-// shown), and the real message boxes offscreen.
+// The program's start-up: the single-instance guard across real starts (message
+// boxes printed instead of shown) under a lock name of the test's own, and the
+// real message boxes offscreen.
 
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +30,8 @@
 
 namespace {
 
+const std::string kLock = "KorvelConfig-test-" + std::to_string(getpid());
+
 std::string line(FILE* out) // empty once the output is closed
 {
     char buffer[256] = "";
@@ -34,54 +39,90 @@ std::string line(FILE* out) // empty once the output is closed
     return text.substr(0, text.find('\n'));
 }
 
+// A start of the program under env (assignments, or "-u NAME" to remove one) that
+// prints "shown" and then stays ("stay", after its process id) or ends ("quit").
+FILE* start(const std::string& env, const char* mode)
+{
+    const std::string command = "env " + env + " " START_PROBE " " + mode + " " + kLock;
+    return popen((std::string(mode) == "stay" ? command + " & echo $!" : "exec " + command).c_str(), "r");
+}
+
 class Startup : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("XDG_RUNTIME_DIR", mkdtemp(dir), 1); }
     void TearDown() override
     {
-        if (stayer > 0)
-            kill(stayer, SIGKILL);
-        unlink((std::string(dir) + "/KorvelConfig.lock").c_str());
-        rmdir(dir);
+        if (stayer)
+            stop();
     }
-    char dir[64] = "/tmp/korvel-lock-test-XXXXXX";
-    pid_t stayer = -1; // a start that stays until killed
+    void stay(const std::string& env)
+    {
+        stayer = start(env, "stay");
+        stayerId = std::atoi(line(stayer).c_str());
+        ASSERT_GT(stayerId, 0);
+        ASSERT_EQ(line(stayer), "shown");
+    }
+    void stop() // as by kill: the lock goes with the process
+    {
+        kill(stayerId, SIGKILL);
+        EXPECT_EQ(line(stayer), ""); // gone
+        pclose(stayer);
+        stayer = nullptr;
+    }
+    FILE* stayer = nullptr; // a start that stays until killed
+    pid_t stayerId = -1;
 };
 
-TEST_F(Startup, ASecondStartIsRefusedUntilTheFirstIsGoneEvenByKill)
+// One lock, wherever the runtime folder is said to be: a folder that does not exist
+// yet (Qt makes it at the first start), or one start with it and one without.
+TEST_F(Startup, ASecondStartIsRefusedWhateverTheEnvironmentUntilTheFirstIsGoneEvenByKill)
 {
-    // Each start prints "shown" once its dialog is up, then ends ("quit") or stays.
-    FILE* first = popen(START_PROBE " stay & echo $!", "r");
-    stayer = std::atoi(line(first).c_str());
-    ASSERT_GT(stayer, 0);
-    ASSERT_EQ(line(first), "shown");
-    FILE* second = popen("exec " START_PROBE " quit", "r"); // ends by itself should it get past the guard
-    EXPECT_EQ(line(second), "Error: KorvelConfig allready started.");
-    EXPECT_EQ(line(second), "") << "no dialog after the refusal";
-    EXPECT_EQ(WEXITSTATUS(pclose(second)), 255);
-    kill(stayer, SIGKILL);
-    stayer = -1;
-    EXPECT_EQ(line(first), ""); // gone
-    pclose(first);
+    char dir[] = "/tmp/korvel-lock-test-XXXXXX";
+    ASSERT_TRUE(mkdtemp(dir));
+    const std::string missing = "XDG_RUNTIME_DIR=" + std::string(dir) + "/runtime", none = "-u XDG_RUNTIME_DIR";
+    const std::string cases[][2] = {{missing, missing}, {"XDG_RUNTIME_DIR=" + std::string(dir), none},
+                                    {none, "XDG_RUNTIME_DIR=" + std::string(dir)}};
+    for (const auto& c : cases) {
+        stay(c[0]);
+        FILE* second = start(c[1], "quit"); // ends by itself should it get past the guard
+        EXPECT_EQ(line(second), "Error: KorvelConfig allready started.") << c[0] << ", then " << c[1];
+        EXPECT_EQ(line(second), "") << "no dialog after the refusal";
+        EXPECT_EQ(WEXITSTATUS(pclose(second)), 255);
+        stop();
+    }
     for (int run = 0; run < 2; ++run) { // the second finds the lock freed by the first's normal end
-        FILE* next = popen("exec " START_PROBE " quit", "r");
+        FILE* next = start(none, "quit");
         EXPECT_EQ(line(next), "shown");
         EXPECT_EQ(pclose(next), 0);
     }
+    std::system(("rm -rf " + std::string(dir)).c_str());
 }
 
-// A symlink planted under the lock's name is neither obeyed nor followed to create
-// a file elsewhere: the guard moves to /tmp, as without a runtime directory.
-TEST_F(Startup, SomeoneElsesLockFileIsNeitherObeyedNorCreated)
+// Anybody may take a name in the abstract namespace: another user's socket under this
+// user's lock name keeps nothing from running.
+TEST(InstanceLock, AnotherUsersSocketOfTheNameIsNotObeyed)
 {
-    const std::string name = "KorvelConfig-test-" + std::to_string(getpid()), elsewhere = std::string(dir) + "/x";
-    ASSERT_EQ(symlink(elsewhere.c_str(), (std::string(dir) + "/" + name + ".lock").c_str()), 0);
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs another user";
+    const std::string name = kLock + "-squatted", taken = name + "-0";
+    sockaddr_un address{AF_UNIX, {}};
+    taken.copy(address.sun_path + 1, taken.size());
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t squatter = fork();
+    if (squatter == 0) { // takes root's name as nobody, then waits
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        const socklen_t length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + taken.size());
+        const bool bound = setuid(65534) == 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                           listen(fd, 8) == 0;
+        _exit(write(ready[1], bound ? "y" : "n", 1) == 1 && bound ? pause() : 1);
+    }
+    char bound = 'n';
+    EXPECT_TRUE(read(ready[0], &bound, 1) == 1 && bound == 'y');
     EXPECT_EQ(acquireInstanceLock(name.c_str()), 1);
-    EXPECT_NE(access(elsewhere.c_str(), F_OK), 0);
-    setenv("XDG_RUNTIME_DIR", elsewhere.c_str(), 1);
-    EXPECT_EQ(acquireInstanceLock(name.c_str()), 0);
-    unlink((std::string(dir) + "/" + name + ".lock").c_str());
-    unlink(("/tmp/" + name + "-" + std::to_string(getuid()) + ".lock").c_str());
+    kill(squatter, SIGKILL);
+    waitpid(squatter, nullptr, 0);
+    EXPECT_EQ(acquireInstanceLock(name.c_str()), 1); // this process holds it now
+    EXPECT_EQ(acquireInstanceLock(name.c_str()), 0); // and a second ask is refused
 }
 
 int boxesAtClose = -1;
@@ -108,7 +149,7 @@ TEST_F(Startup, ClosedWhileAFitMessageIsOpenTheProgramEndsWithZero)
                 edit->selectAll();
                 QTimer::singleShot(0, edit, &QLineEdit::paste);
             }
-    }), 0);
+    }, {}, kLock.c_str()), 0);
     EXPECT_EQ(boxesAtClose, 1);
 }
 
@@ -120,7 +161,7 @@ int focusedId = 0;
 
 TEST_F(Startup, ABoxNamesAFileAsItIsAndGivesTheFocusBack)
 {
-    refusedFile = std::string(dir) + "/\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega.korvel";
+    refusedFile = "/tmp/" + kLock + "-\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega.korvel";
     std::ofstream(refusedFile) << "[config0]\ncalsign = X\n";
     int argc = 1;
     char name[] = "korvelconfig";
@@ -138,9 +179,9 @@ TEST_F(Startup, ABoxNamesAFileAsItIsAndGivesTheFocusBack)
         });
         openSettingsAtStart(dialog, refusedFile);
         QApplication::setActiveWindow(dialog); // as the window system does once the box is gone
-        focusedId = QApplication::focusWidget()->property("controlId").toInt();
+        focusedId = QApplication::focusWidget() ? QApplication::focusWidget()->property("controlId").toInt() : -1;
         QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
-    });
+    }, {}, (kLock + "-box").c_str()); // a lock of its own: this process holds the other
     EXPECT_EQ(shownText.toStdString(), refusedFile + ", line 2, \"calsign\": unknown key in [config0]");
     EXPECT_EQ(focusedId, IdPath0);
     unlink(refusedFile.c_str());
