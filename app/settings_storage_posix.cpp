@@ -16,6 +16,27 @@ int failed(std::string& why, int code)
     return 0;
 }
 
+// A FIFO would block the reader until someone writes, and a device may answer
+// for ever or do something on open: only regular files are settings files.
+const char* notAFile(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return nullptr;
+    if (S_ISDIR(mode))
+        return "is a folder, not a file";
+    if (S_ISFIFO(mode))
+        return "is a named pipe, not a file";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "is a device, not a file";
+    return "is not a regular file";
+}
+
+int refused(std::string& why, const char* reason)
+{
+    why = reason;
+    return 0;
+}
+
 bool writeAll(int fd, const std::string& text)
 {
     std::size_t done = 0;
@@ -34,9 +55,21 @@ bool writeAll(int fd, const std::string& text)
 
 int readFileBytes(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& why)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0)
+        return failed(why, errno);
+    if (const char* reason = notAFile(status.st_mode))
+        return refused(why, reason);
+    // Without blocking, and checked again on what was opened: the name may have
+    // changed hands meanwhile.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return failed(why, errno);
+    const char* reason = ::fstat(fd, &status) == 0 ? notAFile(status.st_mode) : "cannot be read";
+    if (reason) {
+        ::close(fd);
+        return refused(why, reason);
+    }
     bytes.clear();
     std::vector<char> buffer(16384);
     while (bytes.size() <= maxBytes) {
@@ -60,6 +93,10 @@ int readFileBytes(const std::string& path, std::size_t maxBytes, std::string& by
 
 int writeFileAtomically(const std::string& path, const std::string& text, std::string& why)
 {
+    // The rename would put a file in place of a folder, pipe or device.
+    struct stat status;
+    if (::stat(path.c_str(), &status) == 0 && notAFile(status.st_mode))
+        return refused(why, notAFile(status.st_mode));
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)

@@ -5,7 +5,8 @@
 #   packaging tools; test: everything.
 set -euo pipefail
 
-run_packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-qpa-plugins libgl-dev)
+run_packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-qpa-plugins libgl-dev
+              libxcb1-dev)
 package_packages=(
     "${run_packages[@]}"
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64

@@ -328,6 +328,13 @@ void headlessTrackbarKey(Dialog* dialog, TrackbarKey key)
     handleHScroll(dialog);
 }
 
+void headlessPressFocusedButton(Dialog* dialog)
+{
+    const int id = dialog->focusedId;
+    if (id && find(dialog, id)->kind == KindPush && find(dialog, id)->enabled)
+        handleCommand(dialog, id, NotifyClicked);
+}
+
 void headlessFocusDialog(Dialog* dialog)
 {
     dialog->focusedId = 0;

@@ -27,6 +27,8 @@ void headlessTab(Dialog* dialog, bool backward);
 // page of a fifth of the range either way, or to an end; then the scroll notification.
 enum TrackbarKey { TrackLeft, TrackRight, TrackUp, TrackDown, TrackPageUp, TrackPageDown, TrackHome, TrackEnd };
 void headlessTrackbarKey(Dialog* dialog, TrackbarKey key);
+// Enter or Space: the push button with the focus is pressed; elsewhere nothing.
+void headlessPressFocusedButton(Dialog* dialog);
 // Appends typed characters one by one, as keystrokes (limit, upper case, change).
 void headlessType(Dialog* dialog, int id, const std::string& characters);
 void headlessBackspace(Dialog* dialog, int id, int count);

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdlib>
 
 #include <utility>
 
@@ -13,6 +14,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+
+#include <xcb/xcb.h>
 
 #include "symbol_chooser.h"
 #include "symbol_grid.h"
@@ -34,7 +37,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void press(QPointF inPicture);
+    void press(QPointF inWindow);
+    QPoint pointerPixel(QPointF inWindow);
     void showPicture();
 
     SymbolPick& pick;
@@ -114,14 +118,35 @@ bool SymbolChooser::eventFilter(QObject* watched, QEvent* event)
     // only the press that activates the chooser does.
     if (watched != picture && isActiveWindow())
         return false;
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    press(watched == picture ? mouse->position() : picture->mapFromGlobal(mouse->globalPosition()));
+    press(mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition()));
     return true;
 }
 
-void SymbolChooser::press(QPointF inPicture)
+// The screen pixel under the pointer, from the window's corner. X hands Qt whole
+// screen pixels, but Qt rounds them to whole pixels of its scale, which at 1.5x or
+// 2x may lie on the next cell: the pointer is asked where it is, as GetCursorPos
+// on Windows. Elsewhere the event's position is exact enough.
+QPoint SymbolChooser::pointerPixel(QPointF inWindow)
 {
-    const QPointF offset = (inPicture - QPointF(picture->contentsRect().topLeft())) * pixelRatio;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (xcb_connection_t* connection = x11 ? x11->connection() : nullptr) { // none offscreen
+        const auto window = static_cast<xcb_window_t>(winId());
+        if (xcb_query_pointer_reply_t* reply =
+                xcb_query_pointer_reply(connection, xcb_query_pointer(connection, window), nullptr)) {
+            const QPoint at(reply->win_x, reply->win_y);
+            std::free(reply);
+            return at;
+        }
+    }
+    return QPoint(static_cast<int>(std::floor(inWindow.x() * pixelRatio)),
+                  static_cast<int>(std::floor(inWindow.y() * pixelRatio)));
+}
+
+void SymbolChooser::press(QPointF inWindow)
+{
+    // The picture's first pixel lies on the screen pixel nearest its place in the window.
+    const QPointF origin = QPointF(picture->mapTo(this, picture->contentsRect().topLeft())) * pixelRatio;
+    const QPoint offset = pointerPixel(inWindow) - QPoint(qRound(origin.x()), qRound(origin.y()));
     if (symbolChooserPress(pick, symbolPicturePixel(offset.x(), factor), symbolPicturePixel(offset.y(), factor)))
         accept();
 }

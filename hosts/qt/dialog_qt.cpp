@@ -21,11 +21,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyleOptionFrame>
 #include <QStyledItemDelegate>
 
 #include "accessibility_qt.h"
@@ -154,6 +156,7 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
         combo->setCompleter(nullptr); // a Win32 drop-down combo does not complete
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         combo->setItemDelegate(new RowDetailDelegate(combo));
+        combo->installEventFilter(dialog);
         QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo] { showRowDetail(combo); });
         // activated is the user's choice; setCurrentIndex by the program stays silent.
         QObject::connect(combo, &QComboBox::activated, dialog, [dialog, id] { handleCommand(dialog, id, NotifySelChange); });
@@ -162,8 +165,7 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
     }
     case KindPush: {
         auto* button = new QPushButton(dialog);
-        button->setAutoDefault(false);
-        button->setDefault(false);
+        button->setAutoDefault(true); // Enter presses the button with the focus, as on Win32
         if (layout.styles & StyleMultiline) {
             // QPushButton does not wrap its text; a word-wrapped caption inside does.
             auto* text = new QLabel(caption, button);
@@ -208,11 +210,13 @@ QWidget* makeControl(Dialog* dialog, const ControlLayout& layout)
     }
     if (auto* log = qobject_cast<QPlainTextEdit*>(widget)) {
         // The log's frame once more, above its viewport, which at fractional scales
-        // covers the right edge of the frame below.
-        auto* border = new QFrame(log);
-        border->setFrameStyle(log->frameStyle());
+        // covers the right edge of the frame below; drawn as an edit's frame, so
+        // that it shows the focus as the other fields do (dialog's eventFilter).
+        auto* border = new QWidget(log);
+        border->setObjectName(QStringLiteral("logFrame"));
         border->setAttribute(Qt::WA_TransparentForMouseEvents);
         border->setGeometry(log->rect());
+        border->installEventFilter(dialog);
         border->raise();
     }
     return widget;
@@ -231,12 +235,13 @@ bool win32TrackbarKey(QSlider* slider, int key)
     }
 }
 
+// Never inside a surrogate pair: what lies between is whole characters.
 int commonPrefix(const QString& a, const QString& b)
 {
     int n = 0;
     while (n < a.size() && n < b.size() && a[n] == b[n])
         ++n;
-    return n;
+    return n > 0 && a[n - 1].isHighSurrogate() ? n - 1 : n;
 }
 
 int commonSuffix(const QString& a, const QString& b, int prefix)
@@ -244,7 +249,18 @@ int commonSuffix(const QString& a, const QString& b, int prefix)
     int n = 0;
     while (n < a.size() - prefix && n < b.size() - prefix && a[a.size() - 1 - n] == b[b.size() - 1 - n])
         ++n;
-    return n;
+    return n > 0 && a[a.size() - n].isLowSurrogate() ? n - 1 : n;
+}
+
+// Characters as the record counts them: a surrogate pair is one.
+int characterCount(const QString& text) { return static_cast<int>(text.toUcs4().size()); }
+
+QString firstCharacters(const QString& text, int count)
+{
+    int units = 0;
+    for (; units < text.size() && count > 0; --count)
+        units += text[units].isHighSurrogate() && units + 1 < text.size() && text[units + 1].isLowSurrogate() ? 2 : 1;
+    return text.left(units);
 }
 
 } // namespace
@@ -323,9 +339,14 @@ bool Dialog::event(QEvent* event)
     // for the Win32 dialog. Qt would hand it back to the control that had it last,
     // and a Symbol edit regaining the focus would open the chooser again after
     // every chooser and message box.
-    // The focus that a chooser handed on meanwhile stays where it is.
-    if (event->type() == QEvent::WindowActivate && !std::exchange(focusHandedOn, false))
-        setFocus(Qt::ActiveWindowFocusReason);
+    // The focus that a chooser handed on meanwhile stays where it is, and one to be
+    // given back after a box goes back.
+    if (event->type() == QEvent::WindowActivate && !std::exchange(focusHandedOn, false)) {
+        if (focusToGiveBack)
+            giveFocusBack(focusToGiveBack);
+        else
+            setFocus(Qt::ActiveWindowFocusReason);
+    }
     return QWidget::event(event);
 }
 
@@ -348,7 +369,16 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* slider = qobject_cast<QSlider*>(watched))
         return event->type() == QEvent::KeyPress && win32TrackbarKey(slider, static_cast<QKeyEvent*>(event)->key());
-    if (event->type() != QEvent::FocusIn || deliveringFocus)
+    if (event->type() == QEvent::Paint && watched->objectName() == QLatin1String("logFrame")) {
+        paintLogFrame(static_cast<QWidget*>(watched));
+        return true;
+    }
+    const bool focus = event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut;
+    if (auto* log = qobject_cast<QPlainTextEdit*>(watched); log && focus) // painted later, with the new focus
+        log->findChild<QWidget*>(QStringLiteral("logFrame"))->update();
+    if (auto* combo = qobject_cast<QComboBox*>(watched))
+        return event->type() == QEvent::FocusIn && !deliveringFocus && showStartAtFocus(combo, event);
+    if (event->type() != QEvent::FocusIn || deliveringFocus || givingFocusBack)
         return false;
     // A closing context menu hands the focus back; the edit never lost it on Win32.
     if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason)
@@ -361,6 +391,31 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event)
     state.focusCameBackward = static_cast<QFocusEvent*>(event)->reason() == Qt::BacktabFocusReason;
     handleCommand(this, controlId(watched), NotifySetFocus);
     state.focusCameBackward = false;
+    return true;
+}
+
+void Dialog::paintLogFrame(QWidget* frame)
+{
+    auto* log = frame->parentWidget();
+    QStyleOptionFrame option;
+    option.initFrom(log); // the log's focus
+    option.rect = frame->rect();
+    option.lineWidth = log->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, log);
+    option.state |= QStyle::State_Sunken;
+    QPainter painter(frame);
+    log->style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, log);
+}
+
+bool Dialog::showStartAtFocus(QComboBox* combo, QEvent* event)
+{
+    deliveringFocus = true;
+    QCoreApplication::sendEvent(combo, event);
+    deliveringFocus = false;
+    // Tab selects the whole text, and a line edit then shows its end: a port's
+    // name comes first, so the selection ends at the start instead.
+    QLineEdit* edit = combo->lineEdit();
+    if (edit && edit->hasSelectedText() && edit->selectedText() == edit->text())
+        edit->setSelection(edit->text().size(), -edit->text().size());
     return true;
 }
 
@@ -377,6 +432,24 @@ void Dialog::handFocusOn(QWidget* from, bool backward)
     // An inactive window gets it back when activated, rather than the dialog itself.
     focusHandedOn = !isActiveWindow();
     next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+}
+
+void giveFocusBack(QWidget* control)
+{
+    // Other windows (a chooser under a box) get theirs back from Qt itself.
+    auto* dialog = control ? dynamic_cast<Dialog*>(control->window()) : nullptr;
+    if (!dialog)
+        return;
+    dialog->focusToGiveBack = control;
+    if (!dialog->isActiveWindow())
+        return; // at its activation
+    dialog->focusToGiveBack = nullptr;
+    // Not to a control that was hidden or greyed out meanwhile.
+    if (control->isVisibleTo(dialog) && control->isEnabled()) {
+        dialog->givingFocusBack = true;
+        control->setFocus(Qt::OtherFocusReason);
+        dialog->givingFocusBack = false;
+    }
 }
 
 void Dialog::userEdited(int id, QLineEdit* edit)
@@ -397,15 +470,15 @@ void Dialog::userEdited(int id, QLineEdit* edit)
     const QString taken = QString::fromStdU16String(singleLineInput(insertion.toStdU16String()));
     if (taken != insertion)
         after = after.left(prefix) + taken + after.right(suffix);
-    const int inserted = taken.size();
-    const int rest = after.size() - inserted;
-    int cursor = prefix + inserted;
+    const int inserted = characterCount(taken);
+    const int length = characterCount(after);
+    int cursor = prefix + taken.size();
     const long long limit = state.limit;
-    if (after.size() > before.size() && after.size() > limit && inserted > 0) {
-        const long long room = limit - rest;
-        const int keep = room <= 0 ? 0 : room < inserted ? static_cast<int>(room) : inserted;
-        after = after.left(prefix + keep) + after.right(suffix);
-        cursor = prefix + keep;
+    if (length > characterCount(before) && length > limit && inserted > 0) {
+        const long long room = limit - (length - inserted);
+        const QString kept = room <= 0 ? QString() : firstCharacters(taken, static_cast<int>(std::min<long long>(room, inserted)));
+        after = after.left(prefix) + kept + after.right(suffix);
+        cursor = prefix + kept.size();
     }
 
     if (after != edit->text()) {

@@ -6,6 +6,7 @@
 #include <map>
 
 #include <QFont>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -17,7 +18,8 @@ class QLineEdit;
 class QSlider;
 
 // The main dialog. A plain top-level widget rather than a QDialog: the main dialog
-// has no default or cancel button, so Return and Escape do nothing, as on Win32.
+// has no cancel button and no default one but the push button with the focus, so
+// Escape does nothing and Return only presses a focused button, as on Win32.
 struct Dialog : public QWidget {
     Dialog();
 
@@ -33,16 +35,28 @@ struct Dialog : public QWidget {
     DialogState state;
     bool deliveringFocus = false;
     bool focusHandedOn = false; // by a chooser, while the window was inactive
+    QPointer<QWidget> focusToGiveBack; // once the dialog is active again (giveFocusBack)
+    bool givingFocusBack = false;
 
     void userEdited(int id, QLineEdit* edit);
     // Moves the focus from a control to the next tab stop (backward: the previous).
     void handFocusOn(QWidget* from, bool backward);
+
+    // The log's frame, as an edit's with its focus; a list's field at the focus.
+    void paintLogFrame(QWidget* frame);
+    bool showStartAtFocus(QComboBox* combo, QEvent* event);
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+// After a message box, the chooser or a file dialog: the focus back on the control
+// that had it (QApplication::focusWidget() before), now or once its dialog is
+// active again, where activation would leave it on the dialog itself. For the
+// dialog logic the focus never left: this raises no focus notification.
+void giveFocusBack(QWidget* control);
 
 // The dialog font: the platform's sans serif at the pixel size at which Windows
 // draws "MS Shell Dlg" 10 pt on a 96 DPI screen.

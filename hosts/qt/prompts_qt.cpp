@@ -3,15 +3,22 @@
 #include <chrono>
 #include <thread>
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPointer>
+
+#include "dialog_qt.h"
 
 void showMessage(const char* text, const char* caption)
 {
     // Ownerless like MessageBoxA(NULL, ...): the call waits in a loop of its own,
     // but no window is blocked, so the main dialog stays usable meanwhile.
     // QMessageBox::exec would make the box application-modal.
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(caption), QString::fromLatin1(text), QMessageBox::Ok);
+    // Texts that name files have them as the system encodes file names.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLocal8Bit(caption), QString::fromLocal8Bit(text),
+                    QMessageBox::Ok);
     box.setWindowModality(Qt::NonModal);
     box.setTextFormat(Qt::PlainText);
     QEventLoop loop;
@@ -19,6 +26,7 @@ void showMessage(const char* text, const char* caption)
     box.show();
     box.activateWindow();
     loop.exec(QEventLoop::DialogExec);
+    giveFocusBack(focus);
 }
 
 void pauseMilliseconds(unsigned milliseconds)

@@ -1,6 +1,7 @@
 #include "settings_qt.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -27,7 +28,9 @@ void open(Dialog* dialog, const QString& path)
 
 void chooseAndOpen(Dialog* dialog)
 {
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     const QString path = QFileDialog::getOpenFileName(dialog, QStringLiteral("Open settings"), lastFile(dialog), filter());
+    giveFocusBack(focus);
     if (!path.isEmpty())
         open(dialog, path);
 }
@@ -37,7 +40,10 @@ void chooseAndSave(Dialog* dialog)
     QFileDialog choice(dialog, QStringLiteral("Save settings as"), lastFile(dialog), filter());
     choice.setAcceptMode(QFileDialog::AcceptSave);
     choice.setDefaultSuffix(QStringLiteral("korvel"));
-    if (!choice.exec() || choice.selectedFiles().isEmpty())
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    const bool chosen = choice.exec() && !choice.selectedFiles().isEmpty();
+    giveFocusBack(focus);
+    if (!chosen)
         return;
     const QString path = choice.selectedFiles().constFirst();
     if (saveSettingsFile(dialog, QFile::encodeName(path).toStdString()))

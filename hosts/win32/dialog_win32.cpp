@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cassert>
+#include <cstdint>
 #include <vector>
 
 #include "accessibility_win32.h"
@@ -28,45 +29,54 @@ LRESULT sendItem(Dialog* dialog, int id, UINT message, WPARAM wParam, LPARAM lPa
     return SendMessageA(item(dialog, id), message, wParam, lParam);
 }
 
-// EM_LIMITTEXT 0 means "no limit" to an edit, while the logic means "nothing more".
-// A subclass refuses typed and pasted characters while the edit carries the
-// property below; texts set by the program are not limited, as with a real limit.
-// (A property, as GetWindowSubclass is exported by ordinal only.)
-constexpr UINT_PTR kNoCharacterSubclass = 1;
-constexpr const char* kNoCharacterProperty = "KorvelNoCharacter";
+// The limit counts characters as the record does, a surrogate pair as one, where
+// EM_LIMITTEXT counts UTF-16 units and would split a pair; and to the logic 0 means
+// "nothing more", to EM_LIMITTEXT "no limit". So the single-line edits' subclass
+// keeps the limit in a property (plus one, so that none is 0) and fits what is
+// typed or pasted to it; EM_LIMITTEXT only stays out of the way. Texts set by
+// the program are not limited, as with a real limit. (A property, as
+// GetWindowSubclass is exported by ordinal only.)
+constexpr const char* kLimitProperty = "KorvelLimit";
 
-bool insertsText(HWND edit, UINT message, WPARAM wParam)
+std::size_t characterCount(const std::u16string& text)
 {
-    if (message == WM_PASTE)
-        return true;
-    if (message != WM_CHAR)
-        return false;
-    if (wParam >= 0x20 && wParam != 0x7F)
-        return true;
-    // A multi-line edit also takes line breaks and tabs as text.
-    const bool multiline = (GetWindowLongA(edit, GWL_STYLE) & ES_MULTILINE) != 0;
-    return multiline && (wParam == '\r' || wParam == '\t');
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        count += !(text[i] >= 0xDC00 && text[i] <= 0xDFFF && i > 0 && text[i - 1] >= 0xD800 && text[i - 1] <= 0xDBFF);
+    return count;
 }
 
-LRESULT CALLBACK noCharacterProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
-                                 DWORD_PTR)
+std::u16string textOf(HWND edit)
 {
-    if (message == WM_NCDESTROY) {
-        RemovePropA(edit, kNoCharacterProperty);
-        RemoveWindowSubclass(edit, noCharacterProc, subclassId);
-    } else if (editTakesNoCharacter(edit) && insertsText(edit, message, wParam)) {
-        // As an edit at its limit does: tell the parent, drop a selection, insert nothing.
-        HWND parent = GetParent(edit);
-        const int id = GetDlgCtrlID(edit);
-        SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, EN_MAXTEXT), reinterpret_cast<LPARAM>(edit));
-        DWORD start = 0;
-        DWORD end = 0;
-        SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        if (start != end)
-            SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
-        return 0;
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    const int length = GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
+    return std::u16string(text.begin(), text.begin() + (length > 0 ? length : 0));
+}
+
+// Of an insertion that replaces the selection, as many whole characters as the
+// limit leaves room for; as an edit at its limit does, the parent hears of a cut.
+std::u16string fitToLimit(HWND edit, const std::u16string& inserted)
+{
+    const auto limit = reinterpret_cast<std::uintptr_t>(GetPropA(edit, kLimitProperty));
+    if (limit == 0)
+        return inserted;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const std::u16string text = textOf(edit);
+    const std::size_t kept = characterCount(text.substr(0, start)) + characterCount(text.substr(end));
+    std::size_t room = limit - 1 > kept ? limit - 1 - kept : 0;
+    std::size_t units = 0;
+    while (units < inserted.size() && room > 0) {
+        const bool pair = inserted[units] >= 0xD800 && inserted[units] <= 0xDBFF && units + 1 < inserted.size() &&
+                          inserted[units + 1] >= 0xDC00 && inserted[units + 1] <= 0xDFFF;
+        units += pair ? 2 : 1;
+        --room;
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    if (units < inserted.size())
+        SendMessageW(GetParent(edit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), EN_MAXTEXT),
+                     reinterpret_cast<LPARAM>(edit));
+    return inserted.substr(0, units);
 }
 
 // The edit itself keeps a tab or any other control character of a pasted text,
@@ -88,21 +98,45 @@ bool clipboardText(HWND owner, std::u16string& text)
     return characters != nullptr;
 }
 
+// Limited and upper-cased like typing, and one change.
+void replaceSelection(HWND edit, const std::u16string& text)
+{
+    std::vector<wchar_t> terminated(text.begin(), text.end());
+    terminated.push_back(L'\0');
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(terminated.data()));
+}
+
+// A typed character: one that does not fit drops the selection only, as at a real
+// limit; the second half of a pair goes in right after its first, or not at all.
+bool takesCharacter(HWND edit, char16_t typed)
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (typed >= 0xDC00 && typed <= 0xDFFF) {
+        const std::u16string text = textOf(edit);
+        return start > 0 && start <= text.size() && text[start - 1] >= 0xD800 && text[start - 1] <= 0xDBFF;
+    }
+    if (!fitToLimit(edit, std::u16string(1, typed)).empty())
+        return true;
+    if (start != end)
+        replaceSelection(edit, std::u16string());
+    return false;
+}
+
 LRESULT CALLBACK singleLineProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId, DWORD_PTR)
 {
     if (message == WM_NCDESTROY) {
+        RemovePropA(edit, kLimitProperty);
         RemoveWindowSubclass(edit, singleLineProc, subclassId);
     } else if (message == WM_CHAR && wParam == 0x7F) {
         return 0;
+    } else if (message == WM_CHAR && wParam >= 0x20 && !takesCharacter(edit, static_cast<char16_t>(wParam))) {
+        return 0;
     } else if (message == WM_PASTE) {
         std::u16string pasted;
-        if (clipboardText(edit, pasted)) {
-            const std::u16string taken = singleLineInput(pasted);
-            std::vector<wchar_t> text(taken.begin(), taken.end());
-            text.push_back(L'\0');
-            // Limited and upper-cased like typing, and one change.
-            SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.data()));
-        }
+        if (clipboardText(edit, pasted))
+            replaceSelection(edit, fitToLimit(edit, singleLineInput(pasted)));
         return 0;
     }
     return DefSubclassProc(edit, message, wParam, lParam);
@@ -132,7 +166,11 @@ std::vector<wchar_t> wideFromAnsi(const std::string& text)
 
 void filterSingleLineInput(HWND dialog) { EnumChildWindows(dialog, filterEditProc, 0); }
 
-bool editTakesNoCharacter(HWND edit) { return GetPropA(edit, kNoCharacterProperty) != NULL; }
+unsigned editCharacterLimit(HWND edit)
+{
+    const auto limit = reinterpret_cast<std::uintptr_t>(GetPropA(edit, kLimitProperty));
+    return limit ? static_cast<unsigned>(limit - 1) : static_cast<unsigned>(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0));
+}
 
 std::string getItemText(Dialog* dialog, int id, std::size_t maxChars)
 {
@@ -214,13 +252,9 @@ void setTextLimit(Dialog* dialog, int id, unsigned maxChars)
     HWND edit = item(dialog, id);
     if (!edit)
         return;
-    SendMessageA(edit, EM_LIMITTEXT, maxChars, 0);
-    if (maxChars == 0) {
-        SetPropA(edit, kNoCharacterProperty, reinterpret_cast<HANDLE>(1));
-        SetWindowSubclass(edit, noCharacterProc, kNoCharacterSubclass, 0); // once per edit
-    } else {
-        RemovePropA(edit, kNoCharacterProperty);
-    }
+    // Room for every character as a pair; the subclass counts the characters.
+    SendMessageW(edit, EM_LIMITTEXT, maxChars > 0 && maxChars < 0x3FFFFFFF ? 2 * maxChars : 0, 0);
+    SetPropA(edit, kLimitProperty, reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(maxChars) + 1));
 }
 
 void focusNextControl(Dialog* dialog, int id, bool backward)

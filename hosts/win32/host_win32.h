@@ -25,8 +25,20 @@ HWND createMainDialog(HINSTANCE instance, HWND parent, const PortFinder* findPor
 // and no control character.
 void filterSingleLineInput(HWND dialog);
 
-// True while setTextLimit(…, 0) keeps the edit from taking any further character.
-bool editTakesNoCharacter(HWND edit);
+// The most characters the user may give the edit, as setTextLimit set it (0: none
+// more), or else EM_GETLIMITTEXT.
+unsigned editCharacterLimit(HWND edit);
 
 // The dialog's control with the keyboard focus (a combo box for its own edit), or NULL.
 HWND focusedChild(HWND dialog);
+
+// The push button with the keyboard focus is the dialog's default one, so that
+// Enter presses it, as in any dialog.
+void defaultButtonFollowsFocus(HWND dialog);
+
+// After a message box, the chooser or a file dialog: the focus back on the control
+// that had it (GetFocus before), where activation would leave it on the dialog
+// window. For the dialog logic the focus never left: while it returns, the
+// dialog raises no focus notification.
+void giveFocusBack(HWND control);
+bool givingFocusBack();

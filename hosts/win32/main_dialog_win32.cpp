@@ -102,6 +102,7 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (lParam)
             stateOf(dialog)->findPorts = *reinterpret_cast<const PortFinder*>(lParam);
         filterSingleLineInput(dialog);
+        defaultButtonFollowsFocus(dialog);
         SetWindowSubclass(GetDlgItem(dialog, IdLog), logProc, 1, 0);
         initMainDialog(dialogOf(dialog));
         describeForScreenReaders(dialog, screenReaderRunning());
@@ -125,6 +126,8 @@ LRESULT CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         }
         return DefWindowProcA(dialog, message, wParam, lParam);
     case WM_COMMAND:
+        if (HIWORD(wParam) == EN_SETFOCUS && givingFocusBack())
+            return 0;
         // IDOK and IDCANCEL land here too and close nothing.
         handleCommand(dialogOf(dialog), LOWORD(wParam), HIWORD(wParam));
         closeLaterIfClosed(dialog);

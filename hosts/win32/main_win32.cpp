@@ -11,6 +11,7 @@
 #include "messages.h"
 #include "prompts.h"
 #include "settings_win32.h"
+#include "wide_text_win32.h"
 
 HANDLE instanceMutex;
 
@@ -18,13 +19,18 @@ namespace {
 constexpr const char* kMutexName = "KorvelConfig";
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+// The wide entry point (-municode): file names on the command line keep every
+// character, whatever the system's code page.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
     instanceHandle = instance;
 
+    std::vector<std::string> args;
+    for (int i = 1; i < __argc; ++i)
+        args.push_back(utf8FromWide(__wargv[i]));
     // The command line makes no window, so it runs beside a dialog too.
     const CommandLineResult command = runCommandLine(
-        std::vector<std::string>(__argv + 1, __argv + __argc), "KorvelConfig",
+        args, "KorvelConfig",
         {[](const std::string& text) { writeToConsole(STD_OUTPUT_HANDLE, text); },
          [](const std::string& text) { writeToConsole(STD_ERROR_HANDLE, text); }});
     if (!command.runDialog)

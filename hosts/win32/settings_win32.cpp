@@ -3,14 +3,16 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "host_win32.h"
 #include "settings_io.h"
+#include "wide_text_win32.h"
 
 namespace {
 
 // System menu ids lie below 0xF000 with the low four bits clear.
 constexpr UINT kOpenCommand = 0x0010;
 constexpr UINT kSaveCommand = 0x0020;
-constexpr char kFilter[] = "KorvelConfig settings (*.korvel)\0*.korvel\0";
+constexpr wchar_t kFilter[] = L"KorvelConfig settings (*.korvel)\0*.korvel\0";
 
 Dialog* dialogOf(HWND window) { return reinterpret_cast<Dialog*>(window); }
 
@@ -25,29 +27,28 @@ Function systemFunction(const char* library, const char* name)
 
 void chooseAndRun(HWND dialog, bool save)
 {
-    char path[1024] = {};
-    OPENFILENAMEA choice = {};
+    wchar_t path[1024] = {};
+    OPENFILENAMEW choice = {};
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = dialog;
     choice.lpstrFilter = kFilter;
     choice.lpstrFile = path;
-    choice.nMaxFile = sizeof path;
-    choice.lpstrDefExt = "korvel";
-    choice.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    using FileDialog = BOOL(WINAPI*)(OPENFILENAMEA*);
-    if (save) {
-        choice.lpstrTitle = "Save settings as";
-        choice.Flags |= OFN_OVERWRITEPROMPT;
-        const auto getSaveFileName = systemFunction<FileDialog>("comdlg32.dll", "GetSaveFileNameA");
-        if (getSaveFileName && getSaveFileName(&choice))
-            saveSettingsFile(dialogOf(dialog), path);
-    } else {
-        choice.lpstrTitle = "Open settings";
-        choice.Flags |= OFN_FILEMUSTEXIST;
-        const auto getOpenFileName = systemFunction<FileDialog>("comdlg32.dll", "GetOpenFileNameA");
-        if (getOpenFileName && getOpenFileName(&choice))
-            openSettingsFile(dialogOf(dialog), path);
-    }
+    choice.nMaxFile = 1024;
+    choice.lpstrDefExt = L"korvel";
+    choice.lpstrTitle = save ? L"Save settings as" : L"Open settings";
+    choice.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
+                   (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    using FileDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
+    const auto run = systemFunction<FileDialog>("comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+    HWND focus = GetFocus();
+    const bool chosen = run && run(&choice);
+    giveFocusBack(focus);
+    if (!chosen)
+        return;
+    if (save)
+        saveSettingsFile(dialogOf(dialog), utf8FromWide(path));
+    else
+        openSettingsFile(dialogOf(dialog), utf8FromWide(path));
 }
 
 bool runCommand(HWND dialog, UINT command)
@@ -86,14 +87,14 @@ bool handleSettingsMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         return HIWORD(wParam) == 1 && lParam == 0 && runCommand(dialog, LOWORD(wParam));
     case WM_DROPFILES: {
         HDROP drop = reinterpret_cast<HDROP>(wParam);
-        char path[1024] = {};
-        const auto dragQueryFile = systemFunction<UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT)>("shell32.dll", "DragQueryFileA");
+        wchar_t path[1024] = {};
+        const auto dragQueryFile = systemFunction<UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT)>("shell32.dll", "DragQueryFileW");
         const auto dragFinish = systemFunction<void(WINAPI*)(HDROP)>("shell32.dll", "DragFinish");
-        const UINT length = dragQueryFile ? dragQueryFile(drop, 0, path, sizeof path) : 0;
+        const UINT length = dragQueryFile ? dragQueryFile(drop, 0, path, 1024) : 0;
         if (dragFinish)
             dragFinish(drop);
-        if (length > 0 && length < sizeof path)
-            openSettingsFile(dialogOf(dialog), path);
+        if (length > 0 && length < 1024)
+            openSettingsFile(dialogOf(dialog), utf8FromWide(path));
         return true;
     }
     default:
@@ -119,5 +120,11 @@ void writeToConsole(DWORD standardHandle, const std::string& text)
         SetStdHandle(standardHandle, handle);
     }
     DWORD written = 0;
-    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, NULL);
+    DWORD mode = 0;
+    if (GetConsoleMode(handle, &mode)) { // a console shows UTF-16 whatever its code page
+        const std::vector<wchar_t> wide = wideFromShownText(text);
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size() - 1), &written, NULL);
+        return;
+    }
+    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, NULL); // UTF-8 names to a pipe or file
 }

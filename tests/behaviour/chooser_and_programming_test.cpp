@@ -79,6 +79,18 @@ TEST_F(Keyboard, EveryControlShowsItsWidestTextWhole)
 
 const Texts kCannotOpen{MainDialogTest::kWarning, "cannot open selected COM-Port!"};
 
+// Enter presses the push button with the focus, the dialog manager's default one;
+// elsewhere it presses and closes nothing.
+TEST_F(Keyboard, EnterPressesThePushButtonWithTheFocusOnly)
+{
+    userFocus(dialog, IdLog);
+    userKeys(dialog, {KeyTab, KeyEnter, KeyShiftTab, KeyShiftTab, KeyEnter});
+    userFocus(dialog, IdPath0);
+    userKeys(dialog, {KeyEnter});
+    EXPECT_EQ(messageTexts(), kCannotOpen);
+    EXPECT_EQ(text(IdSecondConfig) + text(IdPath0), "Enable 2nd ConfigCOMPRESSED");
+}
+
 using Programming = MainDialogTest;
 
 // Only a whole number from 0 to 15 is an SSID; configuration 1 switched off is not

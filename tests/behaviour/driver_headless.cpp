@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ansi_text.h"
 #include "chooser_headless.h"
 #include "dialog_headless.h"
 #include "host_driver.h"
@@ -26,11 +27,14 @@ void closeMainDialogForTest(Dialog* dialog)
 void userType(Dialog* dialog, int id, const std::string& characters) { headlessType(dialog, id, characters); }
 void userBackspace(Dialog* dialog, int id, int count) { headlessBackspace(dialog, id, count); }
 void userPaste(Dialog* dialog, int id, const std::string& text) { headlessPaste(dialog, id, text); }
+void userPaste(Dialog* dialog, int id, const std::u16string& text) { headlessPaste(dialog, id, ansiFromUtf16(text)); }
+std::u16string shownText(Dialog* dialog, int id) { return utf16FromAnsi(getItemText(dialog, id, 30000)); }
 void userFocus(Dialog* dialog, int id) { headlessSetFocus(dialog, id); }
 void userCloseMainDialog(Dialog* dialog) { headlessClose(dialog); }
 unsigned textLimitOf(Dialog* dialog, int id) { return headlessTextLimit(dialog, id); }
 int focusedControl(Dialog* dialog) { return headlessFocusedId(dialog); }
 int textCutOff(Dialog*, int, const std::string&) { return 0; }
+bool shownAsItIs(Dialog*, int) { return true; }
 
 // A greyed-out control takes no user action, as on the real hosts.
 void userDragTrackbar(Dialog* dialog, int id, int position)
@@ -74,5 +78,7 @@ void userKeys(Dialog* dialog, const std::vector<UserKey>& keys)
             headlessTab(dialog, key == KeyShiftTab);
         else if (key <= KeyEnd)
             headlessTrackbarKey(dialog, static_cast<TrackbarKey>(key - KeyLeft));
+        else if (key != KeyEscape)
+            headlessPressFocusedButton(dialog);
     }
 }

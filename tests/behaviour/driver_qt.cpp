@@ -1,9 +1,11 @@
 // The behaviour suite's driver for the Qt host: the real main dialog, offscreen,
 // acted on through Qt's own input paths.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <deque>
+#include <vector>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QSlider>
 #include <QStyle>
 #include <QTest>
@@ -39,6 +42,23 @@ void pressKey(QWidget* widget, int key)
     QTest::keyClick(widget, keys[key], key == KeyShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
+// Where the picture's grid starts as the chooser paints it, in screen pixels: its
+// first column and row that are black for half their length (an arrow key's
+// highlight may cover a cell's lines).
+QPoint paintedGrid(QDialog* chooser, int factor)
+{
+    const QImage shown = chooser->grab().toImage();
+    std::vector<int> columns(shown.width()), rows(shown.height());
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixelColor(x, y) == Qt::black)
+                ++columns[x], ++rows[y];
+    const auto first = [](const std::vector<int>& counts, int half) {
+        return int(std::find_if(counts.begin(), counts.end(), [half](int n) { return n >= half; }) - counts.begin());
+    };
+    return QPoint(first(columns, 63 * factor), first(rows, 168 * factor));
+}
+
 // Feeds the queued presses to a symbol chooser from inside its own event loop, one
 // per turn of the loop, until it ends.
 void feedChooser(QPointer<QDialog> chooser)
@@ -51,12 +71,15 @@ void feedChooser(QPointer<QDialog> chooser)
         return chooser->done(QDialog::Rejected); // ends the run; reject() would be ignored
     }
     const auto [x, y] = queuedPresses.front();
+    const int factor = picture->pixmap().width() / kSymbolPictureWidth;
     queuedPresses.pop_front();
     if (x == kChooserKey) {
         pressKey(chooser, y);
-    } else { // the first screen pixel on that picture pixel, at the picture's scale
-        const qreal scale = picture->pixmap().width() / kSymbolPictureWidth / picture->pixmap().devicePixelRatio();
-        const QPoint at = picture->contentsRect().topLeft() + QPoint(int(std::ceil(x * scale)), int(std::ceil(y * scale)));
+    } else { // a point on the first screen pixel of that picture pixel
+        const qreal ratio = chooser->devicePixelRatio();
+        const QPoint grid = paintedGrid(chooser, factor);
+        const QPoint at = QPoint(int(std::ceil((grid.x() + x * factor) / ratio)), int(std::ceil((grid.y() + y * factor) / ratio))) -
+                          picture->mapTo(chooser, QPoint());
         QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, at);
     }
@@ -117,6 +140,7 @@ Dialog* openMainDialogForTest(const PortFinder& findPorts)
     Dialog* dialog = createMainDialog(findPorts);
     dialog->show();
     activate(dialog);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog)); // painted, as on a screen
     return dialog;
 }
 
@@ -129,12 +153,19 @@ void closeMainDialogForTest(Dialog* dialog)
 void userType(Dialog* dialog, int id, const std::string& characters) { sendKeys(dialog, id, characters); }
 void userBackspace(Dialog* dialog, int id, int count) { sendKeys(dialog, id, std::string(std::max(count, 0), '\b')); }
 
-void userPaste(Dialog* dialog, int id, const std::string& text)
+void userPaste(Dialog* dialog, int id, const std::string& text) { userPaste(dialog, id, utf16FromAnsi(text)); }
+
+void userPaste(Dialog* dialog, int id, const std::u16string& text)
 {
     auto* edit = qobject_cast<QLineEdit*>(dialogControl(dialog, id));
-    QApplication::clipboard()->setText(QString::fromStdU16String(utf16FromAnsi(text)));
+    QApplication::clipboard()->setText(QString::fromStdU16String(text));
     edit->end(false);
     edit->paste();
+}
+
+std::u16string shownText(Dialog* dialog, int id)
+{
+    return qobject_cast<QLineEdit*>(dialogControl(dialog, id))->text().toStdU16String();
 }
 
 // What QSlider does for a drag of its handle: pressed, moved (each step an action), released.
@@ -203,4 +234,12 @@ int textCutOff(Dialog* dialog, int id, const std::string& text)
     const int frame = widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     const int inset = qobject_cast<QLineEdit*>(widget) ? frame + 2 : 0;
     return qMax(0, widget->fontMetrics().horizontalAdvance(shown) - widget->contentsRect().width() + 2 * inset);
+}
+
+bool shownAsItIs(Dialog* dialog, int id)
+{
+    // What the window's backing store holds, offscreen the screen's pixels.
+    const QRect area = dialogControl(dialog, id)->geometry();
+    const QImage screen = dialog->screen()->grabWindow(dialog->winId()).toImage().copy(area);
+    return screen.convertToFormat(QImage::Format_RGB32) == dialog->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
 }

@@ -153,9 +153,17 @@ void closeMainDialogForTest(Dialog* dialog)
 void userType(Dialog* dialog, int id, const std::string& characters) { sendCharacters(dialog, id, characters); }
 void userBackspace(Dialog* dialog, int id, int count) { sendCharacters(dialog, id, std::string(count, VK_BACK)); }
 
-void userPaste(Dialog* dialog, int id, const std::string& text)
+void userPaste(Dialog* dialog, int id, const std::string& text) { userPaste(dialog, id, utf16FromAnsi(text)); }
+
+std::u16string shownText(Dialog* dialog, int id)
 {
-    const std::u16string wide = utf16FromAnsi(text);
+    std::vector<wchar_t> text(30001, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(item(dialog, id), text.data(), 30001)));
+    return std::u16string(text.begin(), text.end());
+}
+
+void userPaste(Dialog* dialog, int id, const std::u16string& wide)
+{
     HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
     auto* characters = static_cast<wchar_t*>(GlobalLock(data));
     characters[std::copy(wide.begin(), wide.end(), characters) - characters] = L'\0';
@@ -165,8 +173,8 @@ void userPaste(Dialog* dialog, int id, const std::string& text)
     SetClipboardData(CF_UNICODETEXT, data);
     CloseClipboard();
     if (HWND edit = enabledItem(dialog, id)) {
-        const int length = GetWindowTextLengthA(edit);
-        SendMessageA(edit, EM_SETSEL, length, length);
+        const int length = GetWindowTextLengthW(edit);
+        SendMessageW(edit, EM_SETSEL, length, length);
         SendMessageW(edit, WM_PASTE, 0, 0);
     }
 }
@@ -230,8 +238,7 @@ void queueChooserPresses(const std::vector<std::pair<int, int>>& presses)
 
 unsigned textLimitOf(Dialog* dialog, int id)
 {
-    HWND edit = item(dialog, id);
-    return editTakesNoCharacter(edit) ? 0 : static_cast<unsigned>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0));
+    return editCharacterLimit(item(dialog, id));
 }
 
 int textCutOff(Dialog* dialog, int id, const std::string& text)

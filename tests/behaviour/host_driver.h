@@ -20,6 +20,8 @@ void closeMainDialogForTest(Dialog* dialog);
 void userType(Dialog* dialog, int id, const std::string& characters);
 void userBackspace(Dialog* dialog, int id, int count);
 void userPaste(Dialog* dialog, int id, const std::string& text); // Ctrl+V at the end, the text Windows-1252
+void userPaste(Dialog* dialog, int id, const std::u16string& text); // of any text
+std::u16string shownText(Dialog* dialog, int id); // an edit's text as the control holds it
 // Drags a trackbar to a position (clamped to its range), ending with a scroll notification.
 void userDragTrackbar(Dialog* dialog, int id, int position);
 // Opens a combo box's list (the port list finds the ports again) and takes a row;
@@ -39,6 +41,10 @@ int focusedControl(Dialog* dialog); // its id; 0 for the dialog itself
 // the test with a failure.
 constexpr int kChooserKey = -1000000;
 void queueChooserPresses(const std::vector<std::pair<int, int>>& presses);
+
+// True when the screen shows a control as it would be painted now: on a host that
+// paints at a change, even while the program waits. (Always on a host without a screen.)
+bool shownAsItIs(Dialog* dialog, int id);
 
 // The text limit of an edit as the user meets it: how many characters it can hold
 // in all (0: it takes no further character).

@@ -1,3 +1,4 @@
+#include "ansi_text.h"
 #include "behaviour_fixture.h"
 
 namespace {
@@ -71,6 +72,30 @@ TEST_F(MainDialogTest, TypedAndPastedTextIsWindows1252WithoutControlCharacters)
     userPaste(dialog, IdComment1, "\nnothing");
     EXPECT_EQ(texts({IdCallsign0, IdPath1, IdComment0, IdComment1}),
               (Texts{"DL1\xc9\x9f\x8a", "WIDE1-1", "\x80\xe9" "abcde", ""}));
+}
+
+// Limits count what the record counts: a character outside Windows-1252, even one
+// of two UTF-16 units, goes in whole or not at all (a host that holds
+// Windows-1252 shows the record's text).
+TEST_F(MainDialogTest, APasteAtTheLimitNeverSplitsACharacter)
+{
+    const struct {
+        unsigned limit;
+        std::u16string paste, shown;
+        const char* record;
+    } cases[] = {
+        {4, u"\U0001F600", u"abc\U0001F600", "abc?"}, {3, u"\U0001F600", u"abc", "abc"},
+        {5, u"x\U0001F600y", u"abcx\U0001F600", "abcx?"},
+        {6, u"\u0141\U0001F600\U0001F600z", u"abc\u0141\U0001F600\U0001F600", "abc???"},
+    };
+    for (const auto& c : cases) {
+        setItemText(dialog, IdComment0, "abc");
+        setTextLimit(dialog, IdComment0, c.limit);
+        userPaste(dialog, IdComment0, c.paste);
+        const std::u16string shown = shownText(dialog, IdComment0);
+        EXPECT_TRUE(shown == c.shown || shown == utf16FromAnsi(c.record)) << c.limit << ", " << shown.size();
+        EXPECT_EQ(text(IdComment0), c.record) << c.limit;
+    }
 }
 
 PortEntry portNamed(const std::string& name) { return {name, "korvel-no-such-port-" + name, "", "", true, {}}; }

@@ -87,6 +87,7 @@ TEST_P(ProgrammingRun, SendsTheRecordsWithPausesAndReportsAFailure)
             received.append(buffer, static_cast<std::size_t>(n));
         const std::string records = received == record0 ? "0" : received == record0 + kRecord1 ? "01" : received;
         pauses.push_back(text(IdStatus) + " | " + records);
+        EXPECT_TRUE(shownAsItIs(dialog, IdStatus)) << "not painted before the pause: " << text(IdStatus);
         if (run.fillAtPause + 1 == static_cast<int>(pauses.size()))
             fillDeviceBuffer();
     });

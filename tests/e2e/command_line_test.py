@@ -19,10 +19,12 @@ R1 = "$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 "
 
 
 def main(program):
-    files, folder = {}, tempfile.mkdtemp()
+    files, folder = {}, tempfile.mkdtemp(suffix=" \u0141\u00f3d\u017a \u03a9mega")  # names outside Windows-1252
     for name, text in [("empty", b""), ("typo", b"[config0]\ncalsign = X\n"), ("binary", bytes(range(256)) * 4)]:
         files[name] = os.path.join(folder, name + ".korvel")
         open(files[name], "wb").write(text)
+    files["fifo"] = os.path.join(folder, "fifo.korvel")  # no writer: reading it would wait for ever
+    os.mkfifo(files["fifo"])
     device, made = e2e.Device(), []
     cannot = "cannot open selected COM-Port! "
     port, absent, no_line, refusal = device.path, "ttyUSB99", "/dev/null", "/dev/null: "
@@ -34,6 +36,7 @@ def main(program):
             os.symlink(target, made[-1])
         port, absent, no_line, refusal = "COM%d" % free[-1], "COM%d" % free[0], "COM%d" % free[1], "(cannot set COMstate"
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    env["LC_ALL"] = "C.UTF-8"  # file names as UTF-8, for Wine too
     absent_line = cannot + absent + " is not connected: connect it, or choose another port."
     cases = [  # arguments, exit code, output, last line of error output (part), records on the line
         (["--version"], 0, "KorvelConfig 1.12.0\n", None, []),
@@ -44,6 +47,8 @@ def main(program):
         (["--program", files["empty"], "--port", absent], 1, "", absent_line, []),
         (["--program", files["empty"], "--port", no_line], 1, "", cannot + refusal, []),
         (["--bogus"], 1, "", ": unknown option --bogus (see --help)", []),
+        (["--records", files["fifo"]], 1, "", files["fifo"] + ": is a named pipe, not a file", []),
+        (["--records", folder], 1, "", folder + ": is a folder, not a file", []),
     ]
     holder = None
     if len(program) == 1:  # a port another program holds, named with the holder
@@ -70,11 +75,14 @@ def main(program):
             label, failed = " ".join(args), len(e2e.failures)
             device.take()
             as_user = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"] if user else []
-            got = subprocess.run(as_user + program + args, env=env, capture_output=True, text=True)
+            try:
+                got = subprocess.run(as_user + program + args, env=env, capture_output=True, text=True, timeout=60)
+            except subprocess.TimeoutExpired:
+                got = subprocess.CompletedProcess(args, None, "", "(no end within 60 s)")
             time.sleep(0.2)
             events = device.take()
             errors = [e for e in got.stderr.splitlines() if not e.startswith(("please make sure", "otherwise to much"))]
-            e2e.check(got.returncode == code and got.stdout == out, "%s: exit code %d, output %r" % (label, got.returncode, got.stdout))
+            e2e.check(got.returncode == code and got.stdout == out, "%s: exit code %s, output %r" % (label, got.returncode, got.stdout))
             e2e.check(last is None or (errors and last in errors[-1]), "%s: error output %r" % (label, errors))
             e2e.check(code == 0 or len(errors) == 1, label + ": not one line of error output")
             if records:

@@ -25,7 +25,7 @@ CFG0 = b"$#Pe030,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35
 CFG1 = b"$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 "
 CFG0_TEST = CFG0.replace(b"47,0,0,10,", b"47,0,84,101,115,116,0,50,")  # "Test" typed as comment 0, Frames 0 at 50
 PAUSE = 0.5  # the program's own pause between the steps of a run
-PROGRAM_BUTTON, PORT_LIST_ARROW, COMMENT0, PATH0 = (36, 268), (144, 263), (107, 168), (100, 48)  # of 339 x 284 units
+PROGRAM_BUTTON, PORT_LIST_ARROW, COMMENT0, PATH0, LOG = (36, 268), (144, 263), (107, 168), (100, 48), (260, 232)  # units
 failures = []
 
 
@@ -97,18 +97,25 @@ class KorvelConfig:
         time.sleep(0.3)
         press_keys(self.window, *keys)
 
-    def press(self, label):
-        """Clicks the button and confirms the warning; the warning's window, or None."""
-        self.click(PROGRAM_BUTTON)
+    def press(self, label, via="click"):
+        """Presses the button and confirms the warning; the warning's window, or None. Via "tab": Tab from
+        the log on to the button, whose Enter presses it; via "enter": the focus is on it already."""
+        if via == "click":
+            self.click(PROGRAM_BUTTON)
+        else:
+            if via == "tab":
+                self.click(LOG)
+            press_keys(self.window, *(["Tab", "Return"] if via == "tab" else ["Return"]))
         warning = find_window(BOX, 20)
         if check(warning, label + ": no warning box captioned KorvelConfig"):
             press_keys(warning, "Return")
         return warning
 
-    def program(self, up, tracker, decoy, expected, label):  # to the port up rows from the list's end
-        self.open_port_list(["Down"] * 12 + ["Up"] * up + ["Return"])  # the dropped list's keys; End is the edit's
+    def program(self, up, tracker, decoy, expected, label, via="click"):  # to the port up rows from the list's end
+        if via != "enter":
+            self.open_port_list(["Down"] * 12 + ["Up"] * up + ["Return"])  # the dropped list's keys; End is the edit's
         tracker.take()
-        if self.press(label):
+        if self.press(label, via):
             wait_until(lambda: any(e[0] == "close" for e in tracker.events), 30)
             events = tracker.take()
             if expected:
@@ -180,7 +187,8 @@ def run(emulator, program, instances):
         if not first.window:
             return
         check(not find_window("^Choose APRS-Symbol$", 0), "a symbol chooser opened at the start")
-        first.program(0, tracker, decoy, (CFG0, CFG1), "defaults to COM12")
+        first.program(0, tracker, decoy, (CFG0, CFG1), "defaults to COM12, Tab and Enter", "tab")
+        first.program(0, tracker, decoy, (CFG0, CFG1), "Enter again, on the button that had the focus", "enter")
         press_keys(first.window, "alt+F4")
         check(first.exit_code() == 0, "Alt+F4 ended the program with %s" % first.exit_code(0))
         again = KorvelConfig(emulator, program, instances)  # once the first has ended, a new start runs
@@ -238,7 +246,7 @@ def main(argv, run=run):
     finally:
         for instance in instances:
             if instance.process.poll() is None:
-                instance.process.kill()
+                instance.process.terminate()  # the Wine wrapper ends its program too
     print("%d check(s) failed" % len(failures) if failures else "%s passed" % os.path.basename(argv[0]))
     return 1 if failures else 0
 

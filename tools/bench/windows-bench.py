@@ -179,7 +179,7 @@ def programming_run(repetitions):
     finally:
         for instance in instances:
             if instance.process.poll() is None:
-                instance.process.kill()
+                instance.process.terminate()  # the Wine wrapper ends its program too
         os.unlink(link)
         subprocess.run([EMULATOR, "reg", "delete"] + registry[3:] + ["/f"], stdout=subprocess.DEVNULL)
         keeper.stdin.close()

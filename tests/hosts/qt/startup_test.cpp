@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include <sys/socket.h>
@@ -24,6 +25,7 @@
 #include "control_ids.h"
 #include "dialog_qt.h"
 #include "instance_lock.h"
+#include "settings_qt.h"
 #include "startup_qt.h"
 
 namespace {
@@ -149,6 +151,40 @@ TEST_F(Startup, ClosedWhileAFitMessageIsOpenTheProgramEndsWithZero)
             }
     }, {}, kLock.c_str()), 0);
     EXPECT_EQ(boxesAtClose, 1);
+}
+
+// A refused file named Łódź Ωmega: the real box names it as the system encodes it,
+// and the focus comes back to the field that had it.
+std::string refusedFile;
+QString shownText;
+int focusedId = 0;
+
+TEST_F(Startup, ABoxNamesAFileAsItIsAndGivesTheFocusBack)
+{
+    refusedFile = "/tmp/" + kLock + "-\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega.korvel";
+    std::ofstream(refusedFile) << "[config0]\ncalsign = X\n";
+    int argc = 1;
+    char name[] = "korvelconfig";
+    char* argv[] = {name, nullptr};
+    runKorvelConfig(argc, argv, [] {
+        Dialog* dialog = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            dialog = dialog ? dialog : dynamic_cast<Dialog*>(window);
+        QApplication::setActiveWindow(dialog);
+        dialogControl(dialog, IdPath0)->setFocus();
+        QTimer::singleShot(200, [] { // inside the box's loop
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible())
+                    shownText = box->text(), box->done(0);
+        });
+        openSettingsAtStart(dialog, refusedFile);
+        QApplication::setActiveWindow(dialog); // as the window system does once the box is gone
+        focusedId = QApplication::focusWidget() ? QApplication::focusWidget()->property("controlId").toInt() : -1;
+        QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
+    }, {}, (kLock + "-box").c_str()); // a lock of its own: this process holds the other
+    EXPECT_EQ(shownText.toStdString(), refusedFile + ", line 2, \"calsign\": unknown key in [config0]");
+    EXPECT_EQ(focusedId, IdPath0);
+    unlink(refusedFile.c_str());
 }
 
 } // namespace
