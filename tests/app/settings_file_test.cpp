@@ -223,4 +223,30 @@ TEST_F(SettingsFiles, SavingWritesEveryKeyOrTellsWhy)
     EXPECT_EQ(recordedMessages().back().text.rfind("cannot save " + nowhere + ": ", 0), 0u);
 }
 
+// A folder named with characters outside Windows-1252: opened, saved and named as it is.
+TEST_F(SettingsFiles, AFolderNamedOutsideWindows1252IsOpenedSavedAndNamedAsItIs)
+{
+    const fs::path named = folder / fs::u8path("\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega");
+    const fs::path file = named / fs::u8path("\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega.korvel"); // Łódź Ωmega
+    fs::create_directories(named);
+    std::ofstream(file) << "[config0]\ncallsign = dl1abc\n";
+    const std::string name = file.u8string();
+    clearRecordedPrompts();
+    EXPECT_EQ(openSettingsFile(dialog, name), 1);
+    setItemText(dialog, IdComment0, "saved");
+    EXPECT_EQ(saveSettingsFile(dialog, name), 1);
+    const std::string saved = (std::stringstream() << std::ifstream(file).rdbuf()).str();
+    EXPECT_NE(saved.find("callsign = DL1ABC\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("comment = saved\n"), std::string::npos);
+    EXPECT_TRUE(recordedMessages().empty());
+
+    std::ofstream(file) << "[config0]\ncalsign = X\n";
+    EXPECT_EQ(openSettingsFile(dialog, name), 0);
+    EXPECT_EQ(saveSettingsFile(dialog, named.u8string()), 0); // a folder is no file to replace
+    ASSERT_EQ(recordedMessages().size(), 2u);
+    EXPECT_EQ(recordedMessages()[0].text, name + ", line 2, \"calsign\": unknown key in [config0]");
+    EXPECT_EQ(recordedMessages()[1].text, "cannot save " + named.u8string() + ": is a folder, not a file");
+    EXPECT_TRUE(fs::is_directory(named));
+}
+
 } // namespace

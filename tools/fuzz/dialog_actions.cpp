@@ -79,24 +79,6 @@ std::string randomFile(const ActionPicker& pick)
 
 std::string text(Dialog* dialog, int id) { return getItemText(dialog, id, 100000); }
 
-// One configuration as its controls show it.
-struct Shown {
-    std::string edits[5]; // callsign, SSID, symbol, path, comment
-    int trackbars[6];     // hops, TX delay, drive interval, speed, idle factor, frames
-};
-
-Shown shown(Dialog* d, int n)
-{
-    Shown s;
-    for (int k = 0; k < 5; ++k)
-        s.edits[k] = text(d, kEdits[5 * n + k]);
-    for (int k = 0; k < 6; ++k)
-        s.trackbars[k] = getTrackbarPos(d, kTrackbars[6 * n + k]);
-    return s;
-}
-
-bool secondConfigShownOn(Dialog* d) { return text(d, IdSecondConfig) == "Disable 2nd Config"; }
-
 bool strictSsid(const std::string& ssidText, int& ssid)
 {
     ssid = 0;
@@ -107,25 +89,32 @@ bool strictSsid(const std::string& ssidText, int& ssid)
     return true;
 }
 
-// The settings a record of the shown fields is made of.
-ConfigSettings settingsOf(const Shown& s)
+// One configuration as its controls show it, and its SSID field's text.
+struct Shown {
+    ConfigSettings settings;
+    std::string ssid;
+};
+
+Shown shown(Dialog* d, int n)
 {
-    ConfigSettings c;
-    int ssid = 0;
-    strictSsid(s.edits[1], ssid);
-    c.ssid = static_cast<unsigned>(ssid);
-    std::string* texts[] = {&c.callsign, nullptr, &c.symbol, &c.path, &c.comment};
-    for (int k = 0; k < 5; ++k)
-        if (texts[k])
-            *texts[k] = s.edits[k];
+    Shown s;
+    ConfigSettings& c = s.settings;
+    std::string* texts[] = {&c.callsign, &s.ssid, &c.symbol, &c.path, &c.comment};
     int* numbers[] = {&c.digiHops, &c.txDelay, &c.driveInterval, &c.driveSpeed, &c.idleFactor, &c.framesWithoutText};
+    for (int k = 0; k < 5; ++k)
+        *texts[k] = text(d, kEdits[5 * n + k]);
     for (int k = 0; k < 6; ++k)
-        *numbers[k] = s.trackbars[k];
-    return c;
+        *numbers[k] = getTrackbarPos(d, kTrackbars[6 * n + k]);
+    int ssid = 0;
+    strictSsid(s.ssid, ssid);
+    c.ssid = static_cast<unsigned>(ssid);
+    return s;
 }
 
+bool secondConfigShownOn(Dialog* d) { return text(d, IdSecondConfig) == "Disable 2nd Config"; }
+
 // A configuration takes as many bytes as its record has values.
-int bytesOf(const Shown& s) { return static_cast<int>(expectedRecord(settingsOf(s), false).size()); }
+int bytesOf(const Shown& s) { return static_cast<int>(expectedRecord(s.settings, false).size()); }
 
 struct Room {
     int config0, eeprom;
@@ -179,7 +168,7 @@ std::string checkSent(ActionRun& run, const Press& press, const std::string& rec
         return received.empty() ? std::string() : "records were sent without the pause after the port opened";
     int ssid = 0;
     for (int n = 0; n < (press.second ? 2 : 1); ++n) {
-        if (!strictSsid(press.configs[n].edits[1], ssid))
+        if (!strictSsid(press.configs[n].ssid, ssid))
             return "an SSID that is no number 0 to 15 was sent";
     }
     if (press.room.config0 < 0 || press.room.eeprom < 0)
@@ -190,7 +179,7 @@ std::string checkSent(ActionRun& run, const Press& press, const std::string& rec
     std::vector<int> values;
     for (int n = 0; n < (press.second ? 2 : 1); ++n) {
         const std::string record = n == 0 ? received.substr(0, second) : received.substr(second);
-        if (!readRecord(record, values) || values != expectedRecord(settingsOf(press.configs[n]), n == 0 && press.second))
+        if (!readRecord(record, values) || values != expectedRecord(press.configs[n].settings, n == 0 && press.second))
             return "record " + std::to_string(n) + " is not what the fields show: " + record;
     }
     ++run.recordsSent;

@@ -1,6 +1,6 @@
 #pragma once
-// Reading a programming record back, and the properties that every record,
-// encoded path and budget must have; the fuzz targets check them.
+// Reading a programming record back, the values it must hold, and the shape of
+// every encoded path; the fuzz targets and the random actions check them.
 
 #include <algorithm>
 #include <cstddef>
@@ -105,19 +105,4 @@ inline std::string checkEncodedPath(const std::string& pathText)
     if (encoded.empty() && !usedPortion(pathText, pathText.size()).empty())
         return "non-empty path text gave no element";
     return std::string();
-}
-
-inline std::string checkBudget(TargetChip target, const ConfigSettings& config0, const ConfigSettings& config1,
-                               bool secondConfigEnabled)
-{
-    const EepromBudget b = computeEepromBudget(target, config0, config1, secondConfigEnabled);
-    const int area = target == Tiny13 ? 53 : 0;
-    const int eeprom = target == Tiny13 ? 64 : 0;
-    const int used0 = configBytesUsed(config0);
-    const int used1 = secondConfigEnabled ? configBytesUsed(config1) : 0;
-    const std::vector<int> expected{area, eeprom, used0, used1, area - used0,
-                                    eeprom - (secondConfigEnabled ? 1 : 0) - used1 - used0};
-    const std::vector<int> got{b.config0Capacity, b.eepromCapacity, b.config0Used,
-                               b.config1Used, b.config0SpaceLeft, b.eepromSpaceLeft};
-    return got == expected ? std::string() : "budget differs from its formula";
 }
