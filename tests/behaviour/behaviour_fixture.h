@@ -24,6 +24,9 @@ protected:
     void SetUp() override
     {
         setUpPorts();
+        clearRecordedPrompts();
+        setMessageHook({});
+        setPauseHook({});
         dialog = openMainDialogForTest([this] { return ports; });
     }
     void TearDown() override { closeMainDialogForTest(dialog); }
