@@ -43,7 +43,6 @@ protected:
             all.push_back(text(id));
         return all;
     }
-    int position(int id) const { return getTrackbarPos(dialog, id); }
     bool enabled(int id) const { return isItemEnabled(dialog, id); }
     static Texts messageTexts()
     {

@@ -52,7 +52,7 @@ TEST_F(FitChecks, ChoosingAPathTypeThatDoesNotFitStillAppliesItsMinimum)
     EXPECT_EQ(getComboSelection(dialog, IdPathType0), 0);
     EXPECT_EQ(texts({IdPath0, IdDriveIntervalValue0}), (Texts{"COMPRESSED", "60 sec"}));
     userDragTrackbar(dialog, IdDriveInterval0, 5);
-    EXPECT_EQ(position(IdDriveInterval0), 60);
+    EXPECT_EQ(getTrackbarPos(dialog, IdDriveInterval0), 60);
 }
 
 // A comment's limit is set at its focus. Comment 1 takes the room left in the
