@@ -33,8 +33,8 @@ TEST_F(InitialState, BothConfigurationsHoldTheDefaultsInTheirUnits)
 }
 
 // Each opening of the list finds the ports again and keeps the choice. A chosen
-// port that is gone stays chosen, marked, and the press refuses it until it is
-// back or another is picked; nothing else is opened in its place.
+// port that is gone stays chosen, marked, and the press refuses it until another
+// is picked; nothing else is opened in its place.
 TEST_F(InitialState, OpeningThePortListFindsThePortsAgainAndKeepsTheChoice)
 {
     ports = {portNamed("COM3"), portNamed("COM4"), portNamed("COM1")}; // plugged in, and the order changed
