@@ -24,6 +24,9 @@ protected:
     void SetUp() override
     {
         setUpPorts();
+        clearRecordedPrompts();
+        setMessageHook({});
+        setPauseHook({});
         dialog = openMainDialogForTest([this] { return ports; });
     }
     void TearDown() override { closeMainDialogForTest(dialog); }
@@ -40,7 +43,6 @@ protected:
             all.push_back(text(id));
         return all;
     }
-    int position(int id) const { return getTrackbarPos(dialog, id); }
     bool enabled(int id) const { return isItemEnabled(dialog, id); }
     static Texts messageTexts()
     {

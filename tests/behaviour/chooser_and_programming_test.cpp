@@ -16,7 +16,6 @@ TEST_F(SymbolChooser, TheSecondPressPicksTheCellUnderIt)
         {IdSymbol0, 100, 100, 294, 21, {"?/", ">/"}}, {IdSymbol1, 5, 5, 293, 125, {"?/", "~/"}},
         {IdSymbol0, 5, 5, 20, 20, {"!/", "~/"}},      {IdSymbol1, 0, 0, 336, 0, {"!/", ">/"}}, // outside: the car
         {IdSymbol0, 0, 0, 314, 125, {"--", ">/"}},    {IdSymbol0, 1, 1, 21, 0, {"\"/", ">/"}},
-        {IdSymbol0, 1, 1, 42, 0, {"#/", ">/"}},
     };
     for (const auto& pick : picks) {
         queueChooserPresses({{pick.armX, pick.armY}, {pick.x, pick.y}});
@@ -35,9 +34,10 @@ const std::vector<int> kTabOrder = {
 
 TEST_F(Keyboard, TabAndShiftTabVisitEveryControlInReadingOrder)
 {
-    // The highlight starts on the field's symbol; Escape keeps it, also after an arming press.
+    // The highlight starts on the field's symbol; Escape keeps it, also after an
+    // arming press, and the next chooser is not armed.
     queueChooserPresses({{kChooserKey, KeyRight}, {kChooserKey, KeyEnter}, {5, 5}, {kChooserKey, KeyEscape},
-                         {kChooserKey, KeyEscape}, {kChooserKey, KeyUp}, {kChooserKey, KeySpace}});
+                         {5, 5}, {kChooserKey, KeyEscape}, {kChooserKey, KeyUp}, {kChooserKey, KeySpace}});
     std::vector<int> forward, backward;
     for (std::size_t i = 0; i < kTabOrder.size(); ++i) {
         userKeys(dialog, {KeyTab});
@@ -93,18 +93,19 @@ TEST_F(Keyboard, EnterPressesThePushButtonWithTheFocusOnly)
 
 using Programming = MainDialogTest;
 
-// Only a whole number from 0 to 15 is an SSID; configuration 1 switched off is not
-// programmed, so its SSID does not matter. Without a port the run ends at the open.
-TEST_F(Programming, AnSsidThatIsNoWholeNumberFrom0To15IsRefusedBeforeAnythingIsSent)
+// Only a whole number from 0 to 15 is an SSID, and only of a configuration that is
+// programmed (the random actions try many more); the press refuses it before
+// anything is sent. Without a port the run ends at the open, and a press during
+// one of its messages starts no second run.
+TEST_F(Programming, ThePressRefusesAWrongSsidAndStartsOneRunAtATime)
 {
     const struct {
         int id;
         const char* ssid;
         bool refused;
     } cases[] = {
-        {IdSsid1, "16", true}, {IdSsid1, "15", false}, {IdSsid0, "-1", true},          {IdSsid0, "4294967295", true},
-        {IdSsid0, "1 5", true}, {IdSsid0, "+3", true},  {IdSsid0, "99999999999", true}, {IdSsid0, "07", false},
-        {IdSsid0, "", false},   {IdSsid1, "16", true},  {IdSecondConfig, nullptr, false},
+        {IdSsid0, "-1", true}, {IdSsid0, "07", false}, {IdSsid0, "", false},
+        {IdSsid1, "16", true}, {IdSecondConfig, nullptr, false},
     };
     for (const auto& c : cases) {
         c.ssid ? retype(c.id, c.ssid) : userClick(dialog, c.id);
@@ -114,23 +115,16 @@ TEST_F(Programming, AnSsidThatIsNoWholeNumberFrom0To15IsRefusedBeforeAnythingIsS
                                     " must be a number from 0 to 15.";
         EXPECT_EQ(messageTexts(), c.refused ? Texts{refusal} : kCannotOpen) << (c.ssid ? c.ssid : "off");
     }
-    EXPECT_EQ(texts({IdStatus, IdLog}), (Texts{"", ""})); // without a port nothing was sent
+    EXPECT_EQ(texts({IdStatus, IdLog}), (Texts{"", ""}));
     EXPECT_TRUE(recordedPauses().empty());
-}
-
-TEST_F(Programming, APressDuringARunsMessageDoesNotStartASecondRun)
-{
     int presses = 0;
     setMessageHook([&](const RecordedMessage& message) {
         if (message.text == kWarning && presses++ == 0)
             userClick(dialog, IdProgram);
     });
+    clearRecordedPrompts();
     userClick(dialog, IdProgram);
-    setMessageHook({});
     EXPECT_EQ(messageTexts(), kCannotOpen);
-    clearRecordedPrompts(); // and the run is over: the next press runs again
-    userClick(dialog, IdProgram);
-    EXPECT_EQ(recordedMessages().size(), 2u);
 }
 
 } // namespace

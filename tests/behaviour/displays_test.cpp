@@ -4,28 +4,35 @@ namespace {
 
 using SettingDisplays = MainDialogTest;
 
-TEST_F(SettingDisplays, EveryLabelFollowsItsTrackbar)
+// Every trackbar keeps to its range and its label follows it; intervals switch to
+// minutes at five minutes, idle is drive interval times factor.
+TEST_F(SettingDisplays, EveryTrackbarKeepsToItsRangeAndItsLabelFollows)
 {
     const struct {
-        int trackbar, position, label;
-        const char* text;
-    } steps[] = {
-        {IdTxDelay0, 6, IdTxDelayValue0, "40.0 ms"},      {IdTxDelay1, 75, IdTxDelayValue1, "500.0 ms"},
-        {IdTxDelay0, 36, IdTxDelayValue0, "240.0 ms"},    {IdDriveSpeed0, 100, IdDriveSpeedValue0, "100 km/h"},
-        {IdDriveSpeed1, 1, IdDriveSpeedValue1, "1 km/h"}, {IdFrames0, 0, IdFramesValue0, "0 frames"},
-        {IdFrames1, 50, IdFramesValue1, "50 frames"},     {IdHops0, 3, IdHopCount0, "3"},
-        {IdHops1, 1, IdHopCount1, "1"},
-        // Intervals switch to minutes at five minutes; idle is drive interval times factor.
-        {IdDriveInterval1, 5, IdDriveIntervalValue1, "5 sec"},   {IdIdleFactor1, 1, IdIdleIntervalValue1, "5 sec"},
-        {IdDriveInterval1, 23, IdDriveIntervalValue1, "23 sec"}, {IdIdleFactor1, 13, IdIdleIntervalValue1, "299 sec"},
-        {IdDriveInterval1, 25, IdDriveIntervalValue1, "25 sec"}, {IdIdleFactor1, 12, IdIdleIntervalValue1, "5min 0sec"},
-        {IdDriveInterval1, 254, IdDriveIntervalValue1, "254 sec"},
-        {IdIdleFactor1, 100, IdIdleIntervalValue1, "423min 20sec"},
-        {IdDriveInterval1, 61, IdDriveIntervalValue1, "61 sec"}, {IdIdleFactor1, 5, IdIdleIntervalValue1, "5min 5sec"},
+        int trackbar, label;
+        Texts shown; // dragged past the lower end, then past the upper end
+    } trackbars[] = {
+        {IdHops1, IdHopCount1, {"1", "3"}},
+        {IdTxDelay0, IdTxDelayValue0, {"40.0 ms", "500.0 ms"}},
+        {IdDriveInterval1, IdDriveIntervalValue1, {"5 sec", "254 sec"}},
+        {IdDriveSpeed0, IdDriveSpeedValue0, {"1 km/h", "100 km/h"}},
+        {IdIdleFactor1, IdIdleIntervalValue1, {"254 sec", "423min 20sec"}},
+        {IdFrames0, IdFramesValue0, {"0 frames", "50 frames"}},
     };
-    for (const auto& step : steps) {
-        userDragTrackbar(dialog, step.trackbar, step.position);
-        EXPECT_EQ(text(step.label), step.text) << step.trackbar << " at " << step.position;
+    for (const auto& t : trackbars) {
+        userDragTrackbar(dialog, t.trackbar, -10);
+        const std::string lowest = text(t.label);
+        userDragTrackbar(dialog, t.trackbar, 300);
+        EXPECT_EQ((Texts{lowest, text(t.label)}), t.shown) << t.trackbar;
+    }
+    const struct {
+        int drive, factor;
+        const char* idle;
+    } intervals[] = {{23, 13, "299 sec"}, {25, 12, "5min 0sec"}, {61, 5, "5min 5sec"}};
+    for (const auto& i : intervals) {
+        userDragTrackbar(dialog, IdDriveInterval1, i.drive);
+        userDragTrackbar(dialog, IdIdleFactor1, i.factor);
+        EXPECT_EQ(text(IdIdleIntervalValue1), i.idle) << i.drive << " x " << i.factor;
     }
 }
 

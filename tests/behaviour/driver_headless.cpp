@@ -2,19 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "ansi_text.h"
 #include "chooser_headless.h"
 #include "dialog_headless.h"
 #include "host_driver.h"
 #include "main_dialog.h"
-#include "prompts_recorder.h"
 
 Dialog* openMainDialogForTest(const PortFinder& findPorts)
 {
     resetHeadlessChooser();
-    clearRecordedPrompts();
-    setMessageHook({});
-    setPauseHook({});
     return createHeadlessDialog(findPorts);
 }
 
@@ -26,7 +21,6 @@ void closeMainDialogForTest(Dialog* dialog)
 
 void userType(Dialog* dialog, int id, const std::string& characters) { headlessType(dialog, id, characters); }
 void userBackspace(Dialog* dialog, int id, int count) { headlessBackspace(dialog, id, count); }
-void userPaste(Dialog* dialog, int id, const std::string& text) { headlessPaste(dialog, id, text); }
 void userPaste(Dialog* dialog, int id, const std::u16string& text) { headlessPaste(dialog, id, ansiFromUtf16(text)); }
 std::u16string shownText(Dialog* dialog, int id) { return utf16FromAnsi(getItemText(dialog, id, 30000)); }
 void userFocus(Dialog* dialog, int id) { headlessSetFocus(dialog, id); }

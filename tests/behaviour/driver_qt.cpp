@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <deque>
-#include <vector>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -24,10 +23,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ansi_text.h"
 #include "dialog_qt.h"
 #include "host_driver.h"
-#include "prompts_recorder.h"
 #include "symbol_grid.h"
 
 namespace {
@@ -106,22 +103,6 @@ void activate(Dialog* dialog)
 
 QWidget* activeControl(Dialog* dialog, int id) { return activate(dialog), dialogControl(dialog, id); }
 
-// Keystrokes straight to the edit, at the end of its text: typing gives no focus notification.
-void sendKeys(Dialog* dialog, int id, const std::string& keys)
-{
-    auto* edit = qobject_cast<QLineEdit*>(dialogControl(dialog, id));
-    for (char c : keys) {
-        const QChar character(utf16FromAnsi(static_cast<unsigned char>(c)));
-        const int key = c == '\b' ? int(Qt::Key_Backspace) : character.isLetter() ? character.toUpper().unicode()
-                                                                                    : character.unicode();
-        const QString text = c == '\b' ? QString() : QString(character);
-        edit->end(false);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text), release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(edit, &press);
-        QCoreApplication::sendEvent(edit, &release);
-    }
-}
-
 } // namespace
 
 Dialog* openMainDialogForTest(const PortFinder& findPorts)
@@ -134,9 +115,6 @@ Dialog* openMainDialogForTest(const PortFinder& findPorts)
         (new QApplication(argc, argv))->installEventFilter(new ChooserFeeder);
     }
     queuedPresses.clear();
-    clearRecordedPrompts();
-    setMessageHook({});
-    setPauseHook({});
     Dialog* dialog = createMainDialog(findPorts);
     dialog->show();
     activate(dialog);
@@ -150,10 +128,23 @@ void closeMainDialogForTest(Dialog* dialog)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void userType(Dialog* dialog, int id, const std::string& characters) { sendKeys(dialog, id, characters); }
-void userBackspace(Dialog* dialog, int id, int count) { sendKeys(dialog, id, std::string(std::max(count, 0), '\b')); }
+// Keystrokes straight to the edit, at the end of its text: typing gives no focus notification.
+void userType(Dialog* dialog, int id, const std::string& characters)
+{
+    auto* edit = qobject_cast<QLineEdit*>(dialogControl(dialog, id));
+    for (char c : characters) {
+        const QChar character(utf16FromAnsi(static_cast<unsigned char>(c)));
+        const int key = c == '\b' ? int(Qt::Key_Backspace) : character.isLetter() ? character.toUpper().unicode()
+                                                                                    : character.unicode();
+        const QString text = c == '\b' ? QString() : QString(character);
+        edit->end(false);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text), release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(edit, &press);
+        QCoreApplication::sendEvent(edit, &release);
+    }
+}
 
-void userPaste(Dialog* dialog, int id, const std::string& text) { userPaste(dialog, id, utf16FromAnsi(text)); }
+void userBackspace(Dialog* dialog, int id, int count) { userType(dialog, id, std::string(std::max(count, 0), '\b')); }
 
 void userPaste(Dialog* dialog, int id, const std::u16string& text)
 {

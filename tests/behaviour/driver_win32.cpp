@@ -14,7 +14,6 @@
 #include "chooser_win32.h"
 #include "host_driver.h"
 #include "host_win32.h"
-#include "prompts_recorder.h"
 
 namespace {
 
@@ -39,23 +38,15 @@ void pressKey(int key) // as the keyboard gives it, to whatever has the focus
         keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
 }
 
-// Runs inside a chooser's modal loop: one queued press per tick, as the mouse gives
-// them: the cursor over the picture pixel, and the WM_MOUSEACTIVATE of a button press,
-// which the picture passes on to the chooser. A chooser nobody expected is pressed
-// outside the grid, which ends it.
+// Runs inside the chooser's modal loop, which has the active window: one queued
+// press per tick, as the mouse gives them: the cursor over the picture pixel, and the
+// WM_MOUSEACTIVATE of a button press, which the picture passes on to the chooser. A
+// chooser nobody expected is pressed outside the grid, which ends it.
 void CALLBACK feedChooser(HWND, UINT, UINT_PTR, DWORD)
 {
-    HWND chooser = NULL;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM found) -> BOOL {
-            if (!IsWindowVisible(window) || !findChooserPicture(window))
-                return TRUE;
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE; // top-level windows come topmost first: the innermost chooser
-        },
-        reinterpret_cast<LPARAM>(&chooser));
-    if (!chooser)
+    HWND chooser = GetActiveWindow();
+    HWND picture = chooser ? findChooserPicture(chooser) : NULL;
+    if (!picture)
         return;
     if (queuedPresses.empty() && chooser != chooserWithoutPress)
         ADD_FAILURE() << "the symbol chooser opened with no press queued";
@@ -65,7 +56,6 @@ void CALLBACK feedChooser(HWND, UINT, UINT_PTR, DWORD)
         queuedPresses.pop_front();
     if (x == kChooserKey)
         return pressKey(y);
-    HWND picture = findChooserPicture(chooser);
     const POINT origin = pictureOriginOnScreen(picture);
     const int factor = pictureFactor(picture);
     SetCursorPos(origin.x + x * factor + factor / 2, origin.y + y * factor + factor / 2);
@@ -81,17 +71,6 @@ void processPendingMessages(HWND dialog = NULL) // with that dialog's manager, a
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-}
-
-// Characters at the end of an edit's text, one message each.
-void sendCharacters(Dialog* dialog, int id, const std::string& characters)
-{
-    for (char c : characters)
-        if (HWND edit = enabledItem(dialog, id)) {
-            const int length = GetWindowTextLengthA(edit);
-            SendMessageA(edit, EM_SETSEL, length, length);
-            SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-        }
 }
 
 // Black pixels of a text painted by a twin of the control of that window size.
@@ -124,9 +103,6 @@ int inkOf(HWND control, const std::string& text, int width, int height)
 
 Dialog* openMainDialogForTest(const PortFinder& findPorts)
 {
-    clearRecordedPrompts();
-    setMessageHook({});
-    setPauseHook({});
     queuedPresses.clear();
     // The class is registered by the first dialog and lives as long as the process.
     static bool registered = false;
@@ -150,10 +126,18 @@ void closeMainDialogForTest(Dialog* dialog)
     processPendingMessages(); // WM_DESTROY posted WM_QUIT: taken out, or the next modal loop would end at once
 }
 
-void userType(Dialog* dialog, int id, const std::string& characters) { sendCharacters(dialog, id, characters); }
-void userBackspace(Dialog* dialog, int id, int count) { sendCharacters(dialog, id, std::string(count, VK_BACK)); }
+// Characters at the end of an edit's text, one message each.
+void userType(Dialog* dialog, int id, const std::string& characters)
+{
+    for (char c : characters)
+        if (HWND edit = enabledItem(dialog, id)) {
+            const int length = GetWindowTextLengthA(edit);
+            SendMessageA(edit, EM_SETSEL, length, length);
+            SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+        }
+}
 
-void userPaste(Dialog* dialog, int id, const std::string& text) { userPaste(dialog, id, utf16FromAnsi(text)); }
+void userBackspace(Dialog* dialog, int id, int count) { userType(dialog, id, std::string(count, VK_BACK)); }
 
 std::u16string shownText(Dialog* dialog, int id)
 {
@@ -206,11 +190,7 @@ void userChooseComboRow(Dialog* dialog, int id, int row)
     }
 }
 
-void userClick(Dialog* dialog, int id)
-{
-    if (HWND button = enabledItem(dialog, id))
-        SendMessageA(button, BM_CLICK, 0, 0);
-}
+void userClick(Dialog* dialog, int id) { SendMessageA(enabledItem(dialog, id), BM_CLICK, 0, 0); }
 
 // As a click: no new focus notification for the edit that has the focus already.
 void userFocus(Dialog* dialog, int id)
@@ -236,10 +216,7 @@ void queueChooserPresses(const std::vector<std::pair<int, int>>& presses)
     queuedPresses.insert(queuedPresses.end(), presses.begin(), presses.end());
 }
 
-unsigned textLimitOf(Dialog* dialog, int id)
-{
-    return editCharacterLimit(item(dialog, id));
-}
+unsigned textLimitOf(Dialog* dialog, int id) { return editCharacterLimit(item(dialog, id)); }
 
 int textCutOff(Dialog* dialog, int id, const std::string& text)
 {

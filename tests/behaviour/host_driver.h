@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "ansi_text.h"
 #include "platform.h"
 #include "port_list.h"
 
-// Creates the host's main dialog as the program does (initial state included, with
-// the ports that findPorts finds), with the recorded prompts cleared. Closes it again.
+// The host's main dialog as the program makes it, with the ports that findPorts finds.
 Dialog* openMainDialogForTest(const PortFinder& findPorts);
 void closeMainDialogForTest(Dialog* dialog);
 
@@ -19,8 +19,8 @@ void closeMainDialogForTest(Dialog* dialog);
 // text limit and upper-case style apply, and every accepted character is a change.
 void userType(Dialog* dialog, int id, const std::string& characters);
 void userBackspace(Dialog* dialog, int id, int count);
-void userPaste(Dialog* dialog, int id, const std::string& text); // Ctrl+V at the end, the text Windows-1252
-void userPaste(Dialog* dialog, int id, const std::u16string& text); // of any text
+void userPaste(Dialog* dialog, int id, const std::u16string& text); // Ctrl+V at the end
+inline void userPaste(Dialog* dialog, int id, const std::string& text) { userPaste(dialog, id, utf16FromAnsi(text)); }
 std::u16string shownText(Dialog* dialog, int id); // an edit's text as the control holds it
 // Drags a trackbar to a position (clamped to its range), ending with a scroll notification.
 void userDragTrackbar(Dialog* dialog, int id, int position);
@@ -42,12 +42,10 @@ int focusedControl(Dialog* dialog); // its id; 0 for the dialog itself
 constexpr int kChooserKey = -1000000;
 void queueChooserPresses(const std::vector<std::pair<int, int>>& presses);
 
-// True when the screen shows a control as it would be painted now: on a host that
-// paints at a change, even while the program waits. (Always on a host without a screen.)
+// True when the screen shows a control as it would be painted now, even while the
+// program waits (always on a host without a screen).
 bool shownAsItIs(Dialog* dialog, int id);
-
-// The text limit of an edit as the user meets it: how many characters it can hold
-// in all (0: it takes no further character).
+// How many characters an edit can hold in all, as the user meets its limit.
 unsigned textLimitOf(Dialog* dialog, int id);
 // How much of a text the control cuts off in its font (0 on a host without fonts).
 int textCutOff(Dialog* dialog, int id, const std::string& text);

@@ -1,18 +1,19 @@
-#include "ansi_text.h"
 #include "behaviour_fixture.h"
 
 namespace {
+
+PortEntry portNamed(const std::string& name) { return {name, "korvel-no-such-port-" + name, "", "", true, {}}; }
 
 class InitialState : public MainDialogTest {
 protected:
     void setUpPorts() override
     {
-        ports = {{"ttyS0", "/dev/ttyS0", "", "", false, {PortBusy, 16, ""}}, // listed, but not chosen
-                 {"COM1", "\\\\.\\COM1", "", "", true, {}},
-                 {"COM4", "\\\\.\\COM4", "", "", true, {}}};
+        ports = {{"ttyS0", "/dev/ttyS0", "", "", false, {PortBusy, 16, ""}}, portNamed("COM1"), portNamed("COM4")};
     }
 };
 
+// Both configurations in their units, the budget, the first port that opens and
+// 4800 Bd; only Tiny13 can be chosen.
 TEST_F(InitialState, BothConfigurationsHoldTheDefaultsInTheirUnits)
 {
     const Texts shown{"NOCALL", "9", ">/", "COMPRESSED", "", "2",
@@ -21,42 +22,36 @@ TEST_F(InitialState, BothConfigurationsHoldTheDefaultsInTheirUnits)
                      IdDriveIntervalValue0, IdIdleIntervalValue0, IdDriveSpeedValue0, IdFramesValue0}), shown);
     EXPECT_EQ(texts({IdCallsign1, IdSsid1, IdSymbol1, IdPath1, IdComment1, IdHopCount1, IdTxDelayValue1,
                      IdDriveIntervalValue1, IdIdleIntervalValue1, IdDriveSpeedValue1, IdFramesValue1}), shown);
-    for (int n : {0, 1}) {
-        EXPECT_EQ(textLimitOf(dialog, n ? IdCallsign1 : IdCallsign0), 6u);
-        EXPECT_EQ(getComboSelection(dialog, n ? IdPathType1 : IdPathType0), 0);
-        for (int row = 0; row < 5; ++row)
-            EXPECT_EQ(getComboRowData(dialog, n ? IdPathType1 : IdPathType0, row), row < 4 ? row : -1);
-    }
-    // Default position, then dragged past both ends.
-    const int trackbars[][4] = {{IdHops1, 2, 1, 3},          {IdTxDelay0, 35, 6, 75},     {IdDriveInterval1, 30, 5, 254},
-                                {IdDriveSpeed0, 10, 1, 100}, {IdIdleFactor1, 12, 1, 100}, {IdFrames0, 10, 0, 50}};
-    for (const auto& t : trackbars) {
-        EXPECT_EQ(position(t[0]), t[1]) << t[0];
-        userDragTrackbar(dialog, t[0], t[2] - 10);
-        EXPECT_EQ(position(t[0]), t[2]) << t[0];
-        userDragTrackbar(dialog, t[0], t[3] + 10);
-        EXPECT_EQ(position(t[0]), t[3]) << t[0];
-    }
-}
-
-TEST_F(InitialState, BudgetSecondConfigurationTargetAndLists)
-{
     EXPECT_EQ(texts({IdConfig0SpaceLeft, IdEepromSpaceLeft, IdSecondConfig, IdStatus, IdLog, IdBaud, IdPort}),
               (Texts{"32", "21", "Disable 2nd Config", "", "", "4800 Bd", "COM1"}));
-    EXPECT_TRUE(enabled(IdSecondConfig) && enabled(IdConfig1Group) && enabled(IdComment1));
     EXPECT_TRUE(recordedMessages().empty());
-    // Only Tiny13 can be chosen.
     EXPECT_TRUE(getCheck(dialog, IdTiny13) && enabled(IdTiny13) && !enabled(IdTiny2313) && !enabled(IdMega8));
-    userClick(dialog, IdTiny2313);
-    EXPECT_TRUE(getCheck(dialog, IdTiny13) && !getCheck(dialog, IdTiny2313));
-    // Every port found, the first that opens chosen; every rate, 4800 chosen.
-    for (int row = 0; row < 9; ++row) {
-        EXPECT_EQ(getComboRowData(dialog, IdPort, row), row < 3 ? row : -1);
-        EXPECT_EQ(getComboRowData(dialog, IdBaud, row), row < 8 ? row : -1);
-    }
-    EXPECT_EQ(getComboSelection(dialog, IdBaud), 2);
+    for (int id : {IdCallsign0, IdCallsign1})
+        EXPECT_EQ(textLimitOf(dialog, id), 6u);
     userChooseComboRow(dialog, IdPort, 0);
     EXPECT_EQ(text(IdPort), "ttyS0 (busy)");
+}
+
+// Each opening of the list finds the ports again and keeps the choice. A chosen
+// port that is gone stays chosen, marked, and the press refuses it until another
+// is picked; nothing else is opened in its place.
+TEST_F(InitialState, OpeningThePortListFindsThePortsAgainAndKeepsTheChoice)
+{
+    ports = {portNamed("COM3"), portNamed("COM4"), portNamed("COM1")}; // plugged in, and the order changed
+    userChooseComboRow(dialog, IdPort, -1);
+    EXPECT_EQ(text(IdPort), "COM1");
+    ports.pop_back();
+    for (int opening = 0; opening < 2; ++opening)
+        userChooseComboRow(dialog, IdPort, -1);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 3), -1); // COM3, COM4, COM1: kept once
+    userClick(dialog, IdProgram);
+    EXPECT_EQ(texts({IdPort, IdStatus}), (Texts{"COM1 (not connected)", ""}));
+    EXPECT_EQ(messageTexts().back(),
+              "cannot open selected COM-Port!\nCOM1 is not connected: connect it, or choose another port.");
+    userChooseComboRow(dialog, IdPort, 1); // another picked: the mark goes
+    userChooseComboRow(dialog, IdPort, -1);
+    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), -1);
+    EXPECT_EQ(text(IdPort), "COM4");
 }
 
 // Typed and pasted text is Windows-1252, upper-cased within it where a field
@@ -96,47 +91,6 @@ TEST_F(MainDialogTest, APasteAtTheLimitNeverSplitsACharacter)
         EXPECT_TRUE(shown == c.shown || shown == utf16FromAnsi(c.record)) << c.limit << ", " << shown.size();
         EXPECT_EQ(text(IdComment0), c.record) << c.limit;
     }
-}
-
-PortEntry portNamed(const std::string& name) { return {name, "korvel-no-such-port-" + name, "", "", true, {}}; }
-
-class PortList : public MainDialogTest {
-protected:
-    void setUpPorts() override { ports = {portNamed("COM3"), portNamed("COM7")}; }
-};
-
-TEST_F(PortList, OpeningTheListFindsThePortsAgainAndKeepsTheChoice)
-{
-    userChooseComboRow(dialog, IdPort, 1);
-    ports = {portNamed("COM5"), portNamed("COM7"), portNamed("COM12")}; // COM3 pulled out, two plugged in
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), -1);
-    userChooseComboRow(dialog, IdPort, -1);
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), 2);
-    EXPECT_EQ(getComboSelection(dialog, IdPort), 1);
-    EXPECT_EQ(text(IdPort), "COM7");
-    userChooseComboRow(dialog, IdPort, 2);
-    EXPECT_EQ(text(IdPort), "COM12");
-
-    // The chosen port gone: it stays chosen, marked, and the button refuses, until
-    // the user picks another; nothing else is opened in its place.
-    ports = {{"ttyS0", "/dev/ttyS0", "", "", false, {PortNoPermission, 13, ""}}, portNamed("COM3")};
-    for (int opening = 0; opening < 2; ++opening) {
-        userChooseComboRow(dialog, IdPort, -1);
-        EXPECT_EQ(text(IdPort), "COM12 (not connected)");
-        EXPECT_EQ(getComboRowData(dialog, IdPort, 3), -1); // ttyS0, COM3, COM12: kept once
-    }
-    userClick(dialog, IdProgram);
-    EXPECT_EQ(messageTexts().back(),
-              "cannot open selected COM-Port!\nCOM12 is not connected: connect it, or choose another port.");
-    EXPECT_EQ(text(IdStatus), "");
-    ports.push_back(portNamed("COM12")); // back: chosen as before
-    userChooseComboRow(dialog, IdPort, -1);
-    EXPECT_EQ(text(IdPort), "COM12");
-    ports.pop_back();
-    userChooseComboRow(dialog, IdPort, 1); // gone again, another picked: the mark goes
-    userChooseComboRow(dialog, IdPort, -1);
-    EXPECT_EQ(getComboRowData(dialog, IdPort, 2), -1);
-    EXPECT_EQ(text(IdPort), "COM3");
 }
 
 } // namespace

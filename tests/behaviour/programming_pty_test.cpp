@@ -1,8 +1,6 @@
 // The programming run end to end on POSIX: the real port backend writes into a
 // pseudo-terminal that the dialog lists as ttyUSB0.
 
-#include <chrono>
-
 #include <fcntl.h>
 #include <pty.h>
 #include <sys/ioctl.h>
@@ -13,23 +11,21 @@
 namespace {
 
 // The records of the values the dialog starts with and comment 0 "Test".
-const std::string kRecord0 = "$#Pe030,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,84,101,115,116,0,10,35";
+const std::string kRecord0 = "$#Pe030,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,84,101,115,116,0,10,35,255 ";
 const std::string kRecord1 = "$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 ";
 const std::string kBurning = "wait for tracker to burn EEprom ... | ";
 
 const struct ProgrammingCase {
     const char* name;
-    bool config1Off;
     int fillAtPause; // from this pause on the tracker's side takes no more bytes; -2: another program holds it
     Texts pauses;    // at each pause the status, and the records that had arrived
-    Texts failures;  // each with the status shown meanwhile; a write's time-out (3 ms a byte) has passed
+    Texts failures;  // each with the status shown meanwhile
 } kCases[] = {
-    {"BothRecords", false, -1, {" | ", "writing cfgString1 ... | 0", kBurning + "01"}, {}},
-    {"Configuration1Off", true, -1, {" | ", kBurning + "0"}, {}},
-    {"Record0Short", false, 0, {" | ", kBurning}, {"sending data (config0) to tracker failed. | writing cfgString0 ..."}},
-    {"Record1Short", false, 1, {" | ", "writing cfgString1 ... | 0", kBurning + "0"},
+    {"BothRecords", -1, {" | ", "writing cfgString1 ... | 0", kBurning + "01"}, {}},
+    {"Record0Short", 0, {" | ", kBurning}, {"sending data (config0) to tracker failed. | writing cfgString0 ..."}},
+    {"Record1Short", 1, {" | ", "writing cfgString1 ... | 0", kBurning + "0"},
      {"sending data (config1) to tracker failed. | writing cfgString1 ..."}},
-    {"Busy", false, -2, {}, // root's open would pass the mark, but the backend heeds it
+    {"Busy", -2, {}, // root's open would pass the mark, but the backend heeds it
      {"cannot open selected COM-Port!\nttyUSB0 is busy: another program holds it. Close that program and try again. | "}},
 };
 
@@ -62,22 +58,17 @@ protected:
                     roomFound = true;
         }
         filled = true;
-        filledAt = std::chrono::steady_clock::now();
     }
 
     int tracker = -1;
     int device = -1; // held open, so the program's close is no hang-up and nothing is lost
     bool filled = false;
-    std::chrono::steady_clock::time_point filledAt;
 };
 
 TEST_P(ProgrammingRun, SendsTheRecordsWithPausesAndReportsAFailure)
 {
     const ProgrammingCase& run = GetParam();
-    const std::string record0 = kRecord0 + (run.config1Off ? " " : ",255 ");
     setItemText(dialog, IdComment0, "Test");
-    if (run.config1Off)
-        userClick(dialog, IdSecondConfig);
     ASSERT_TRUE(run.fillAtPause != -2 || ioctl(device, TIOCEXCL) == 0);
     Texts pauses, failures;
     std::string received;
@@ -85,7 +76,7 @@ TEST_P(ProgrammingRun, SendsTheRecordsWithPausesAndReportsAFailure)
         char buffer[4096];
         for (ssize_t n; !filled && (n = read(tracker, buffer, sizeof buffer)) > 0;)
             received.append(buffer, static_cast<std::size_t>(n));
-        const std::string records = received == record0 ? "0" : received == record0 + kRecord1 ? "01" : received;
+        const std::string records = received == kRecord0 ? "0" : received == kRecord0 + kRecord1 ? "01" : received;
         pauses.push_back(text(IdStatus) + " | " + records);
         EXPECT_TRUE(shownAsItIs(dialog, IdStatus)) << "not painted before the pause: " << text(IdStatus);
         if (run.fillAtPause + 1 == static_cast<int>(pauses.size()))
@@ -96,8 +87,6 @@ TEST_P(ProgrammingRun, SendsTheRecordsWithPausesAndReportsAFailure)
         if (message.text == kWarning)
             return;
         failures.push_back(message.text + " | " + text(IdStatus));
-        const auto took = std::chrono::steady_clock::now() - filledAt;
-        EXPECT_TRUE(!filled || (took >= std::chrono::milliseconds(200) && took < std::chrono::seconds(3)));
     });
 
     userClick(dialog, IdProgram);
@@ -107,8 +96,7 @@ TEST_P(ProgrammingRun, SendsTheRecordsWithPausesAndReportsAFailure)
     EXPECT_EQ(failures, run.failures);
     EXPECT_EQ(recordedMessages().front().text, kWarning);
     EXPECT_EQ(text(IdStatus), run.pauses.empty() ? "" : "done.");
-    EXPECT_EQ(text(IdLog), run.pauses.empty() ? "" : run.config1Off || run.fillAtPause == 0 ? record0
-                                                                                             : record0 + "\n" + kRecord1);
+    EXPECT_EQ(text(IdLog), run.pauses.empty() ? "" : run.fillAtPause == 0 ? kRecord0 : kRecord0 + "\n" + kRecord1);
     int mark = 1; // closed again: the port's exclusive mark went with it
     EXPECT_TRUE(ioctl(device, TIOCGEXCL, &mark) == 0 && mark == (run.fillAtPause == -2)) << mark;
 }
