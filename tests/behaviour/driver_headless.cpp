@@ -24,7 +24,6 @@ void userBackspace(Dialog* dialog, int id, int count) { headlessBackspace(dialog
 void userPaste(Dialog* dialog, int id, const std::u16string& text) { headlessPaste(dialog, id, ansiFromUtf16(text)); }
 std::u16string shownText(Dialog* dialog, int id) { return utf16FromAnsi(getItemText(dialog, id, 30000)); }
 void userFocus(Dialog* dialog, int id) { headlessSetFocus(dialog, id); }
-void userCloseMainDialog(Dialog* dialog) { headlessClose(dialog); }
 unsigned textLimitOf(Dialog* dialog, int id) { return headlessTextLimit(dialog, id); }
 int focusedControl(Dialog* dialog) { return headlessFocusedId(dialog); }
 int textCutOff(Dialog*, int, const std::string&) { return 0; }

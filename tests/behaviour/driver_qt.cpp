@@ -188,7 +188,6 @@ void userChooseComboRow(Dialog* dialog, int id, int row)
 void userClick(Dialog* dialog, int id) { QTest::mouseClick(activeControl(dialog, id), Qt::LeftButton); }
 // A chooser, if any, runs in here.
 void userFocus(Dialog* dialog, int id) { activeControl(dialog, id)->setFocus(Qt::MouseFocusReason); }
-void userCloseMainDialog(Dialog* dialog) { dialog->close(); }
 
 void userKeys(Dialog* dialog, const std::vector<UserKey>& keys)
 {

@@ -199,8 +199,6 @@ void userFocus(Dialog* dialog, int id)
         SetFocus(edit);
 }
 
-void userCloseMainDialog(Dialog* dialog) { SendMessageA(windowOf(dialog), WM_CLOSE, 0, 0); }
-
 void userKeys(Dialog* dialog, const std::vector<UserKey>& keys)
 {
     for (UserKey key : keys) {

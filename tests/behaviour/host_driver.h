@@ -29,7 +29,6 @@ void userDragTrackbar(Dialog* dialog, int id, int position);
 void userChooseComboRow(Dialog* dialog, int id, int row);
 void userClick(Dialog* dialog, int id);
 void userFocus(Dialog* dialog, int id); // as a click into it does
-void userCloseMainDialog(Dialog* dialog); // the close box; the test still closes it as above
 // Keys pressed one after another wherever the focus is.
 enum UserKey { KeyTab, KeyShiftTab, KeyLeft, KeyRight, KeyUp, KeyDown, KeyPageUp, KeyPageDown, KeyHome, KeyEnd,
                KeyEnter, KeySpace, KeyEscape };
