@@ -56,8 +56,6 @@ TEST_F(SettingDisplays, PathTypesWriteThePathAndBoundTheDriveInterval)
         {IdDriveInterval0, 5, {"WIDE1-1", "20 sec", "240 sec"}},
         {IdPathType0, TraceNN, {"TRACE1-1", "20 sec", "240 sec"}},
         {IdHops0, 3, {"TRACE3-3", "60 sec", "12min 0sec"}},
-        {IdPathType0, Compressed, {"COMPRESSED", "60 sec", "12min 0sec"}},
-        {IdDriveInterval0, 5, {"COMPRESSED", "5 sec", "60 sec"}},
     };
     for (const auto& step : steps) {
         if (step.id == IdPathType0)
