@@ -1,6 +1,6 @@
 // Settings files on the in-memory dialog and on the command line: the worked records
 // from files, the same records from both, what one cuts the other refuses, round
-// trips, refusals, hostile files, saving.
+// trips, refusals, hostile files, saving in a folder named outside Windows-1252.
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -206,46 +206,38 @@ TEST_F(SettingsFiles, WritingWhatWasReadGivesTheSameSettings)
     }
 }
 
+// Saved in and opened from a folder named outside Windows-1252, and named as it is.
 TEST_F(SettingsFiles, SavingWritesEveryKeyOrTellsWhy)
 {
-    const std::string path = file("old");
+    const fs::path named = folder / fs::u8path("\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega"); // Łódź Ωmega
+    const std::string path = (named / fs::u8path("\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega.korvel")).u8string();
+    fs::create_directories(named);
+    std::ofstream(fs::u8path(path)) << "[config0]\ncallsign = dl1abc\n";
+    EXPECT_EQ(openSettingsFile(dialog, path), 1);
+    setItemText(dialog, IdComment0, "saved");
     ASSERT_EQ(saveSettingsFile(dialog, path), 1);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1); // no temporary left
-    EXPECT_EQ((std::stringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str(), settingsTextOf(dialog));
+    EXPECT_EQ(std::distance(fs::directory_iterator(named), fs::directory_iterator()), 1); // no temporary left
+    const std::string saved = (std::stringstream() << std::ifstream(fs::u8path(path), std::ios::binary).rdbuf()).str();
+    EXPECT_EQ(saved, settingsTextOf(dialog));
+    EXPECT_NE(saved.find("callsign = DL1ABC\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("comment = saved\n"), std::string::npos);
     for (const char* ssid : {"16", "1a", " 5"}) {
         setItemText(dialog, IdSsid1, ssid);
         EXPECT_EQ(saveSettingsFile(dialog, path), 0);
-        EXPECT_EQ(recordedMessages().back().text, "SSID of Config 1 must be a number from 0 to 15.");
     }
     setItemText(dialog, IdSsid1, "15");
-    const std::string nowhere = (folder / "missing" / "x.korvel").string();
+    std::ofstream(fs::u8path(path)) << "[config0]\ncalsign = X\n";
+    EXPECT_EQ(openSettingsFile(dialog, path), 0);
+    const std::string nowhere = (named / "missing" / "x.korvel").u8string();
     EXPECT_EQ(saveSettingsFile(dialog, nowhere), 0);
-    EXPECT_EQ(recordedMessages().back().text.rfind("cannot save " + nowhere + ": ", 0), 0u);
-}
-
-// A folder named with characters outside Windows-1252: opened, saved and named as it is.
-TEST_F(SettingsFiles, AFolderNamedOutsideWindows1252IsOpenedSavedAndNamedAsItIs)
-{
-    const fs::path named = folder / fs::u8path("\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega");
-    const fs::path file = named / fs::u8path("\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega.korvel"); // Łódź Ωmega
-    fs::create_directories(named);
-    std::ofstream(file) << "[config0]\ncallsign = dl1abc\n";
-    const std::string name = file.u8string();
-    clearRecordedPrompts();
-    EXPECT_EQ(openSettingsFile(dialog, name), 1);
-    setItemText(dialog, IdComment0, "saved");
-    EXPECT_EQ(saveSettingsFile(dialog, name), 1);
-    const std::string saved = (std::stringstream() << std::ifstream(file).rdbuf()).str();
-    EXPECT_NE(saved.find("callsign = DL1ABC\n"), std::string::npos) << saved;
-    EXPECT_NE(saved.find("comment = saved\n"), std::string::npos);
-    EXPECT_TRUE(recordedMessages().empty());
-
-    std::ofstream(file) << "[config0]\ncalsign = X\n";
-    EXPECT_EQ(openSettingsFile(dialog, name), 0);
     EXPECT_EQ(saveSettingsFile(dialog, named.u8string()), 0); // a folder is no file to replace
-    ASSERT_EQ(recordedMessages().size(), 2u);
-    EXPECT_EQ(recordedMessages()[0].text, name + ", line 2, \"calsign\": unknown key in [config0]");
-    EXPECT_EQ(recordedMessages()[1].text, "cannot save " + named.u8string() + ": is a folder, not a file");
+    const std::string ssid = "SSID of Config 1 must be a number from 0 to 15.";
+    const Texts shown = messages();
+    ASSERT_EQ(shown.size(), 6u);
+    EXPECT_EQ(Texts(shown.begin(), shown.begin() + 4),
+              (Texts{ssid, ssid, ssid, path + ", line 2, \"calsign\": unknown key in [config0]"}));
+    EXPECT_EQ(shown[4].rfind("cannot save " + nowhere + ": ", 0), 0u);
+    EXPECT_EQ(shown[5], "cannot save " + named.u8string() + ": is a folder, not a file");
     EXPECT_TRUE(fs::is_directory(named));
 }
 
