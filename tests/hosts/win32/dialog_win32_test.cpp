@@ -1,8 +1,5 @@
-// The Win32 dialog as a screen reader finds it. Windows names an edit, trackbar or
-// combo after the static right before it in the template, so each tab stop must
-// follow the static that names it. oleacc gives the names (Wine's names edits
-// this way); where the system takes annotations, the names carry the configuration
-// and each trackbar says what its label shows. Prints what oleacc gives.
+// The Win32 dialog under Wine where the behaviour suite does not look: the real
+// message box, and the dialog as a screen reader finds it.
 #include <initguid.h>
 
 #include <windows.h>
@@ -15,8 +12,50 @@
 
 #include "control_ids.h"
 #include "host_win32.h"
+#include "prompts.h"
 
 namespace {
+
+std::wstring shown;
+
+// In the box's own loop: its text (the static 0xFFFF), then OK.
+void CALLBACK readAndClose(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = FindWindowW(L"#32770", L"KorvelConfig");
+    wchar_t text[256] = L"";
+    if (!box || !GetDlgItemTextW(box, 0xFFFF, text, 256))
+        return;
+    shown = text;
+    KillTimer(NULL, timer);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// A file name in UTF-8 and a Windows-1252 text shown as they are, read back from the
+// box; the focus back on its field after.
+TEST(PromptsWin32, ABoxShowsTextsAsTheyAreAndGivesTheFocusBack)
+{
+    instanceHandle = GetModuleHandleA(NULL);
+    HWND dialog = registerAndCreateMainDialog(instanceHandle, NULL);
+    ASSERT_NE(dialog, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    const struct {
+        const char* text;
+        std::wstring shown;
+    } cases[] = {
+        {"C:\\\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega\\x.korvel, line 1: not UTF-8 text",
+         L"C:\\\x0141\x00F3" L"d\x017A \x03A9mega\\x.korvel, line 1: not UTF-8 text"},
+        {"Gr\xFC\xDF" "e \x80", L"Gr\x00FC\x00DF" L"e \x20AC"},
+    };
+    for (const auto& c : cases) {
+        SetFocus(GetDlgItem(dialog, IdPath0));
+        shown.clear();
+        SetTimer(NULL, 0, 50, readAndClose);
+        showMessage(c.text, "KorvelConfig");
+        EXPECT_TRUE(shown == c.shown) << c.text;
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IdPath0));
+    }
+    DestroyWindow(dialog);
+}
 
 std::string text(HWND window)
 {
@@ -30,6 +69,11 @@ std::string narrow(BSTR s)
     return s ? std::string(s, s + SysStringLen(s)) : std::string(); // the names are ASCII
 }
 
+// Windows names an edit, trackbar or combo after the static right before it in the
+// template, so each tab stop must follow the static that names it. oleacc gives the
+// names (Wine's names edits this way); where the system takes annotations, the names
+// carry the configuration and each trackbar says what its label shows. Prints what
+// oleacc gives.
 TEST(ScreenReader, EveryTabStopFollowsItsLabelAndOleaccNamesIt)
 {
     const struct {
@@ -54,10 +98,10 @@ TEST(ScreenReader, EveryTabStopFollowsItsLabelAndOleaccNamesIt)
     HWND dialog = registerAndCreateMainDialog(instanceHandle, NULL, &noPorts);
     ASSERT_NE(dialog, nullptr);
     // Asking for the dialog's object makes the dialog annotate its controls.
-    IAccessible* object = nullptr;
+    IAccessible* accessible = nullptr;
     ASSERT_EQ(AccessibleObjectFromWindow(dialog, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                         reinterpret_cast<void**>(&object)), S_OK);
-    object->Release();
+                                         reinterpret_cast<void**>(&accessible)), S_OK);
+    accessible->Release();
     IAccPropServices* services = nullptr;
     HRESULT annotates = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                                          reinterpret_cast<void**>(&services));
@@ -67,43 +111,35 @@ TEST(ScreenReader, EveryTabStopFollowsItsLabelAndOleaccNamesIt)
     }
     std::printf("annotations %s\n", annotates == S_OK ? "taken" : "not taken here");
 
-    int tabStops = 0;
+    int tabStops = 0, checked = 0;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         tabStops += (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) != 0;
-    int checked = 0;
     for (const auto& row : rows)
         for (int n = 0; n < 2 && row.ids[n] >= 0; ++n, ++checked) {
-            HWND control = GetDlgItem(dialog, row.ids[n]);
+            HWND control = GetDlgItem(dialog, row.ids[n]), before = GetWindow(control, GW_HWNDPREV);
             SCOPED_TRACE(testing::Message() << "control " << row.ids[n]);
             ASSERT_TRUE(GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP);
             const std::string label = *row.label ? row.label : text(control);
-            const std::string name = (row.ids[1] >= 0 ? "Config " + std::to_string(n) + " " : "") + label;
-            HWND before = GetWindow(control, GW_HWNDPREV);
-            if (*row.label) {
+            if (*row.label) { // the labels the dialog does not show are hidden
                 EXPECT_EQ(text(before), label);
+                const bool hidden = label == "Path type" || label == "Log" || label == "Port" || label == "Baud rate";
+                EXPECT_EQ((GetWindowLongA(before, GWL_STYLE) & WS_VISIBLE) == 0, hidden);
             }
-            // The labels the dialog does not show are hidden.
-            const bool shown = label != "Path type" && label != "Log" && label != "Port" && label != "Baud rate";
-            EXPECT_EQ((GetWindowLongA(before, GWL_STYLE) & WS_VISIBLE) != 0, shown || !*row.label);
-
-            IAccessible* accessible = nullptr;
             ASSERT_EQ(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                                  reinterpret_cast<void**>(&accessible)), S_OK);
-            VARIANT self;
+            VARIANT self{}; // lVal 0: CHILDID_SELF
             self.vt = VT_I4;
-            self.lVal = CHILDID_SELF;
-            BSTR got = nullptr;
-            BSTR value = nullptr;
-            accessible->get_accName(self, &got);
+            BSTR name = nullptr, value = nullptr;
+            accessible->get_accName(self, &name);
             accessible->get_accValue(self, &value);
-            std::printf("%4d  name \"%s\"  value \"%s\"\n", row.ids[n], narrow(got).c_str(), narrow(value).c_str());
+            std::printf("%4d  name \"%s\"  value \"%s\"\n", row.ids[n], narrow(name).c_str(), narrow(value).c_str());
             if (annotates == S_OK) {
-                EXPECT_EQ(narrow(got), name);
+                EXPECT_EQ(narrow(name), (row.ids[1] >= 0 ? "Config " + std::to_string(n) + " " : "") + label);
                 EXPECT_TRUE(!*row.value || narrow(value) == row.value);
             } else if (!*row.label || SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
-                EXPECT_EQ(narrow(got), label); // an edit, or a button's own text
+                EXPECT_EQ(narrow(name), label); // an edit, or a button's own text
             }
-            SysFreeString(got);
+            SysFreeString(name);
             SysFreeString(value);
             accessible->Release();
         }
