@@ -16,6 +16,15 @@
 
 namespace {
 
+// One dialog for both tests, with no ports: its class is registered once a process.
+HWND theDialog()
+{
+    static const PortFinder noPorts = [] { return std::vector<PortEntry>(); };
+    instanceHandle = GetModuleHandleA(NULL);
+    static HWND dialog = registerAndCreateMainDialog(instanceHandle, NULL, &noPorts);
+    return dialog;
+}
+
 std::wstring shown;
 
 // In the box's own loop: its text (the static 0xFFFF), then OK.
@@ -34,13 +43,21 @@ void CALLBACK readAndClose(HWND, UINT, UINT_PTR timer, DWORD)
 // box; the focus back on its field after.
 TEST(PromptsWin32, ABoxShowsTextsAsTheyAreAndGivesTheFocusBack)
 {
-    instanceHandle = GetModuleHandleA(NULL);
-    HWND dialog = registerAndCreateMainDialog(instanceHandle, NULL);
+    HWND dialog = theDialog();
     ASSERT_NE(dialog, nullptr);
     ShowWindow(dialog, SW_SHOW);
     const struct {
         const char* text;
-        std::wstring shown;
+        // One dialog for both tests, with no ports: its class is registered once a process.
+HWND theDialog()
+{
+    static const PortFinder noPorts = [] { return std::vector<PortEntry>(); };
+    instanceHandle = GetModuleHandleA(NULL);
+    static HWND dialog = registerAndCreateMainDialog(instanceHandle, NULL, &noPorts);
+    return dialog;
+}
+
+std::wstring shown;
     } cases[] = {
         {"C:\\\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega\\x.korvel, line 1: not UTF-8 text",
          L"C:\\\x0141\x00F3" L"d\x017A \x03A9mega\\x.korvel, line 1: not UTF-8 text"},
@@ -54,7 +71,6 @@ TEST(PromptsWin32, ABoxShowsTextsAsTheyAreAndGivesTheFocusBack)
         EXPECT_TRUE(shown == c.shown) << c.text;
         EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IdPath0));
     }
-    DestroyWindow(dialog);
 }
 
 std::string text(HWND window)
@@ -93,9 +109,7 @@ TEST(ScreenReader, EveryTabStopFollowsItsLabelAndOleaccNamesIt)
         {{IdTiny13, -1}, "", ""}, {{IdSecondConfig, -1}, "", ""}, {{IdProgram, -1}, "", ""}, // their own text
     };
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    instanceHandle = GetModuleHandleA(NULL);
-    const PortFinder noPorts = [] { return std::vector<PortEntry>(); };
-    HWND dialog = registerAndCreateMainDialog(instanceHandle, NULL, &noPorts);
+    HWND dialog = theDialog();
     ASSERT_NE(dialog, nullptr);
     // Asking for the dialog's object makes the dialog annotate its controls.
     IAccessible* accessible = nullptr;
@@ -144,7 +158,6 @@ TEST(ScreenReader, EveryTabStopFollowsItsLabelAndOleaccNamesIt)
             accessible->Release();
         }
     EXPECT_EQ(checked, tabStops) << "a tab stop without a name";
-    DestroyWindow(dialog);
 }
 
 } // namespace
