@@ -114,7 +114,7 @@ TEST(RealBoxes, NameAFileAsItIsGiveTheFocusBackAndGoWithTheDialog)
     char name[] = "korvelconfig";
     char* argv[] = {name, nullptr};
     EXPECT_EQ(runKorvelConfig(argc, argv, [] {
-        QTimer::singleShot(20000, [] { QCoreApplication::exit(3); });
+        QTimer::singleShot(20000, [] { ADD_FAILURE() << "still running"; QCoreApplication::exit(3); });
         Dialog* dialog = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets())
             dialog = dialog ? dialog : dynamic_cast<Dialog*>(window);
