@@ -20,7 +20,7 @@ R1 = "$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 "
 
 def main(program):
     files, folder = {}, tempfile.mkdtemp(suffix=" \u0141\u00f3d\u017a \u03a9mega")  # names outside Windows-1252
-    for name, text in [("empty", b""), ("typo", b"[config0]\ncalsign = X\n"), ("binary", bytes(range(256)) * 4)]:
+    for name, text in [("empty", b""), ("typo", b"[config0]\ncalsign = X\n")]:
         files[name] = os.path.join(folder, name + ".korvel")
         open(files[name], "wb").write(text)
     files["fifo"] = os.path.join(folder, "fifo.korvel")  # no writer: reading it would wait for ever
@@ -43,7 +43,6 @@ def main(program):
         (["--records", files["empty"]], 0, R0 + "\n" + R1 + "\n", None, []),
         (["--program", files["empty"], "--port", port, "--baud", "9600"], 0, R0 + "\n" + R1 + "\n", "done.", [R0, R1]),
         (["--program", files["typo"], "--port", port], 1, "", files["typo"] + ', line 2, "calsign": unknown key', []),
-        (["--program", files["binary"], "--port", port], 1, "", files["binary"] + ", line 1: not UTF-8 text", []),
         (["--program", files["empty"], "--port", absent], 1, "", absent_line, []),
         (["--program", files["empty"], "--port", no_line], 1, "", cannot + refusal, []),
         (["--bogus"], 1, "", ": unknown option --bogus (see --help)", []),
@@ -69,7 +68,6 @@ def main(program):
             os.chmod(path, mode)
             cases.append((["--program", files["empty"], "--port", path], 1, "",
                           cannot + "no permission to open %s: %s" % (path, advice.replace("%s", path)), [], "nobody"))
-    failed_cases = 0
     try:
         for args, code, out, last, records, *user in cases:
             label, failed = " ".join(args), len(e2e.failures)
@@ -89,7 +87,6 @@ def main(program):
                 e2e.check_run(events, [r.encode() for r in records], label)
             else:
                 e2e.check(not [e for e in events if e[0] == "data"], label + ": bytes on the line")
-            failed_cases += len(e2e.failures) > failed
             print("%s %s" % ("FAIL" if len(e2e.failures) > failed else "ok  ", label))
     finally:
         if holder is not None:
@@ -97,7 +94,7 @@ def main(program):
         shutil.rmtree(folder)
         for link in made:
             os.unlink(link)
-    print("%d passed, %d failed" % (len(cases) - failed_cases, failed_cases))
+    print("%d check(s) failed" % len(e2e.failures) if e2e.failures else "passed")
     return 1 if e2e.failures else 0
 
 

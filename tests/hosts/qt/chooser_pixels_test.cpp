@@ -40,10 +40,7 @@ TEST(ChooserOnX, EachScreenPixelPicksTheCellPaintedUnderIt)
     for (const auto& c : cases) {
         bool pressed = false;
         std::function<void()> pressWhenShown = [&] {
-            QDialog* chooser = nullptr;
-            for (QWidget* window : QApplication::topLevelWidgets())
-                if (window->objectName() == QLatin1String("symbolChooser") && window->isActiveWindow())
-                    chooser = qobject_cast<QDialog*>(window);
+            auto* chooser = qobject_cast<QDialog*>(QApplication::activeWindow()); // the chooser, once active
             const QImage shown = chooser ? chooser->screen()->grabWindow(chooser->winId()).toImage() : QImage();
             int corner = 0; // the grid's first black pixel, as X shows it
             while (corner < shown.width() * shown.height() && shown.pixelColor(corner % shown.width(), corner / shown.width()) != Qt::black)

@@ -47,34 +47,9 @@ FILE* start(const std::string& env, const char* mode)
     return popen((std::string(mode) == "stay" ? command + " & echo $!" : "exec " + command).c_str(), "r");
 }
 
-class Startup : public ::testing::Test {
-protected:
-    void TearDown() override
-    {
-        if (stayer)
-            stop();
-    }
-    void stay(const std::string& env)
-    {
-        stayer = start(env, "stay");
-        stayerId = std::atoi(line(stayer).c_str());
-        ASSERT_GT(stayerId, 0);
-        ASSERT_EQ(line(stayer), "shown");
-    }
-    void stop() // as by kill: the lock goes with the process
-    {
-        kill(stayerId, SIGKILL);
-        EXPECT_EQ(line(stayer), ""); // gone
-        pclose(stayer);
-        stayer = nullptr;
-    }
-    FILE* stayer = nullptr; // a start that stays until killed
-    pid_t stayerId = -1;
-};
-
 // One lock, wherever the runtime folder is said to be: a folder that does not exist
 // yet (Qt makes it at the first start), or one start with it and one without.
-TEST_F(Startup, ASecondStartIsRefusedWhateverTheEnvironmentUntilTheFirstIsGoneEvenByKill)
+TEST(Startup, ASecondStartIsRefusedWhateverTheEnvironmentUntilTheFirstIsGoneEvenByKill)
 {
     char dir[] = "/tmp/korvel-lock-test-XXXXXX";
     ASSERT_TRUE(mkdtemp(dir));
@@ -82,12 +57,17 @@ TEST_F(Startup, ASecondStartIsRefusedWhateverTheEnvironmentUntilTheFirstIsGoneEv
     const std::string cases[][2] = {{missing, missing}, {"XDG_RUNTIME_DIR=" + std::string(dir), none},
                                     {none, "XDG_RUNTIME_DIR=" + std::string(dir)}};
     for (const auto& c : cases) {
-        stay(c[0]);
+        FILE* first = start(c[0], "stay");
+        const pid_t firstId = std::atoi(line(first).c_str());
+        EXPECT_EQ(line(first), "shown");
         FILE* second = start(c[1], "quit"); // ends by itself should it get past the guard
         EXPECT_EQ(line(second), "Error: KorvelConfig allready started.") << c[0] << ", then " << c[1];
         EXPECT_EQ(line(second), "") << "no dialog after the refusal";
         EXPECT_EQ(WEXITSTATUS(pclose(second)), 255);
-        stop();
+        ASSERT_GT(firstId, 0);
+        kill(firstId, SIGKILL); // the lock goes with the process, however it ends
+        EXPECT_EQ(line(first), "");
+        pclose(first);
     }
     for (int run = 0; run < 2; ++run) { // the second finds the lock freed by the first's normal end
         FILE* next = start(none, "quit");
@@ -106,72 +86,41 @@ TEST(InstanceLock, AnotherUsersSocketOfTheNameIsNotObeyed)
     const std::string name = kLock + "-squatted", taken = name + "-0";
     sockaddr_un address{AF_UNIX, {}};
     taken.copy(address.sun_path + 1, taken.size());
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t squatter = fork();
-    if (squatter == 0) { // takes root's name as nobody, then waits
-        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        const socklen_t length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + taken.size());
-        const bool bound = setuid(65534) == 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-                           listen(fd, 8) == 0;
-        _exit(write(ready[1], bound ? "y" : "n", 1) == 1 && bound ? pause() : 1);
-    }
-    char bound = 'n';
-    EXPECT_TRUE(read(ready[0], &bound, 1) == 1 && bound == 'y');
+    const int squatter = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(seteuid(65534), 0); // the listening socket belongs to nobody
+    EXPECT_EQ(bind(squatter, reinterpret_cast<sockaddr*>(&address),
+                   static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + taken.size())), 0);
+    EXPECT_EQ(listen(squatter, 8), 0);
+    ASSERT_EQ(seteuid(0), 0);
     EXPECT_EQ(acquireInstanceLock(name.c_str()), 1);
-    kill(squatter, SIGKILL);
-    waitpid(squatter, nullptr, 0);
+    close(squatter);
     EXPECT_EQ(acquireInstanceLock(name.c_str()), 1); // this process holds it now
     EXPECT_EQ(acquireInstanceLock(name.c_str()), 0); // and a second ask is refused
 }
 
-int boxesAtClose = -1;
-
-// Closed while a fit check's box is open, the program shows nothing more (a box
-// would wait until the time-out) and ends with 0.
-TEST_F(Startup, ClosedWhileAFitMessageIsOpenTheProgramEndsWithZero)
-{
-    int argc = 1;
-    char name[] = "korvelconfig";
-    char* argv[] = {name, nullptr};
-    EXPECT_EQ(runKorvelConfig(argc, argv, [] {
-        QTimer::singleShot(20000, [] { QCoreApplication::exit(3); });
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* dialog = dynamic_cast<Dialog*>(window)) {
-                QTimer::singleShot(200, dialog, [dialog] { // inside the box's loop
-                    boxesAtClose = 0;
-                    for (QWidget* box : QApplication::topLevelWidgets())
-                        boxesAtClose += qobject_cast<QMessageBox*>(box) && box->isVisible();
-                    dialog->close();
-                });
-                QApplication::clipboard()->setText(QStringLiteral("WIDE1-1,").repeated(125));
-                auto* edit = qobject_cast<QLineEdit*>(dialogControl(dialog, IdPath0));
-                edit->selectAll();
-                QTimer::singleShot(0, edit, &QLineEdit::paste);
-            }
-    }, {}, kLock.c_str()), 0);
-    EXPECT_EQ(boxesAtClose, 1);
-}
-
-// A refused file named Łódź Ωmega: the real box names it as the system encodes it,
-// and the focus comes back to the field that had it.
 std::string refusedFile;
 QString shownText;
-int focusedId = 0;
+int focusedId = 0, boxesAtClose = -1;
 
-TEST_F(Startup, ABoxNamesAFileAsItIsAndGivesTheFocusBack)
+// The real boxes: one names a refused file called Łódź Ωmega as the system encodes
+// it and gives the focus back to the field that had it; closed while a fit check's
+// box is open, the program shows nothing more (a box would wait until the time-out)
+// and ends with 0.
+TEST(RealBoxes, NameAFileAsItIsGiveTheFocusBackAndGoWithTheDialog)
 {
     refusedFile = "/tmp/" + kLock + "-\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega.korvel";
     std::ofstream(refusedFile) << "[config0]\ncalsign = X\n";
     int argc = 1;
     char name[] = "korvelconfig";
     char* argv[] = {name, nullptr};
-    runKorvelConfig(argc, argv, [] {
+    EXPECT_EQ(runKorvelConfig(argc, argv, [] {
+        QTimer::singleShot(20000, [] { ADD_FAILURE() << "still running"; QCoreApplication::exit(3); });
         Dialog* dialog = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets())
             dialog = dialog ? dialog : dynamic_cast<Dialog*>(window);
         QApplication::setActiveWindow(dialog);
-        dialogControl(dialog, IdPath0)->setFocus();
+        auto* path = qobject_cast<QLineEdit*>(dialogControl(dialog, IdPath0));
+        path->setFocus();
         QTimer::singleShot(200, [] { // inside the box's loop
             for (QWidget* window : QApplication::topLevelWidgets())
                 if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible())
@@ -180,10 +129,19 @@ TEST_F(Startup, ABoxNamesAFileAsItIsAndGivesTheFocusBack)
         openSettingsAtStart(dialog, refusedFile);
         QApplication::setActiveWindow(dialog); // as the window system does once the box is gone
         focusedId = QApplication::focusWidget() ? QApplication::focusWidget()->property("controlId").toInt() : -1;
-        QTimer::singleShot(0, [] { QApplication::closeAllWindows(); });
-    }, {}, (kLock + "-box").c_str()); // a lock of its own: this process holds the other
+        QTimer::singleShot(200, dialog, [dialog] { // inside the fit check's box
+            boxesAtClose = 0;
+            for (QWidget* box : QApplication::topLevelWidgets())
+                boxesAtClose += qobject_cast<QMessageBox*>(box) && box->isVisible();
+            dialog->close();
+        });
+        QApplication::clipboard()->setText(QStringLiteral("WIDE1-1,").repeated(125));
+        path->selectAll();
+        QTimer::singleShot(0, path, &QLineEdit::paste);
+    }, {}, (kLock + "-box").c_str()), 0); // a lock of its own: this process keeps it
     EXPECT_EQ(shownText.toStdString(), refusedFile + ", line 2, \"calsign\": unknown key in [config0]");
     EXPECT_EQ(focusedId, IdPath0);
+    EXPECT_EQ(boxesAtClose, 1);
     unlink(refusedFile.c_str());
 }
 
