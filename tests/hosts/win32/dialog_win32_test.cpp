@@ -47,16 +47,7 @@ TEST(PromptsWin32, ABoxShowsTextsAsTheyAreAndGivesTheFocusBack)
     ShowWindow(dialog, SW_SHOW);
     const struct {
         const char* text;
-        // One dialog for both tests, with no ports: its class is registered once a process.
-HWND theDialog()
-{
-    static const PortFinder noPorts = [] { return std::vector<PortEntry>(); };
-    instanceHandle = GetModuleHandleA(NULL);
-    static HWND dialog = registerAndCreateMainDialog(instanceHandle, NULL, &noPorts);
-    return dialog;
-}
-
-std::wstring shown;
+        const wchar_t* shown;
     } cases[] = {
         {"C:\\\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9mega\\x.korvel, line 1: not UTF-8 text",
          L"C:\\\x0141\x00F3" L"d\x017A \x03A9mega\\x.korvel, line 1: not UTF-8 text"},
