@@ -186,6 +186,20 @@ std::string checkSent(ActionRun& run, const Press& press, const std::string& rec
     return {};
 }
 
+// After a run that sent: done, the log shows the records as they went out, and the
+// tracker had its pauses: after the open, before record 1, before the close.
+std::string checkAfterRun(Dialog* dialog, const Press& press, const std::string& received)
+{
+    const std::size_t second = received.find("$#Pe1");
+    const std::string log =
+        second == std::string::npos ? received : received.substr(0, second) + "\n" + received.substr(second);
+    if (text(dialog, IdStatus) != "done." || text(dialog, IdLog) != log)
+        return "after a run the status shows \"" + text(dialog, IdStatus) + "\", the log \"" + text(dialog, IdLog) + "\"";
+    if (recordedPauses() != std::vector<unsigned>(press.second ? 3 : 2, 500))
+        return "a run paused " + std::to_string(recordedPauses().size()) + " times";
+    return {};
+}
+
 struct Performed {
     std::string action;
     std::vector<int> checked; // paths and comment 1 whose fit check ran
@@ -198,7 +212,7 @@ struct Performed {
 void perform(ActionRun& run, const ActionPicker& pick, Performed& p)
 {
     Dialog* dialog = run.dialog;
-    const unsigned kind = pick(70);
+    const unsigned kind = pick(72);
     const int edit = p.edit = kEdits[pick(10)];
     p.before = text(dialog, edit);
     // Typed into once it has the focus, as a click or Tab gives it; mostly.
@@ -269,6 +283,13 @@ void perform(ActionRun& run, const ActionPicker& pick, Performed& p)
         p.file = true;
         ++run.filesOpened;
         openSettingsFile(dialog, path);
+    } else if (kind < 71) {
+        p.action = "opening the port list";
+        handleCommand(dialog, IdPort, NotifyDropDown);
+        if (pick(2)) {
+            setComboSelection(dialog, IdPort, 0);
+            handleCommand(dialog, IdPort, NotifySelChange);
+        }
     } else {
         p.action = "closing the dialog";
         headlessClose(dialog);
@@ -392,8 +413,14 @@ std::string runOneAction(ActionRun& run, const ActionPicker& pick)
         const std::string sent = outer.press || nested.press ? checkSent(run, press, received)
                                  : received.empty()           ? std::string()
                                                               : "bytes were sent without a press";
+        const std::string afterRun = !sent.empty()     ? sent
+                                     : press.paused    ? checkAfterRun(dialog, press, received)
+                                     : recordedPauses().empty() ? std::string()
+                                                                : "a pause without a run";
         const std::string wrong = checkShown(dialog, outer, !nestedRan, !messages.empty());
-        problem = !sent.empty() ? sent : !wrong.empty() ? wrong : problem;
+        if (text(dialog, IdPort) != "ttyUSB0")
+            problem = "the port field shows \"" + text(dialog, IdPort) + "\" in place of the only port";
+        problem = !afterRun.empty() ? afterRun : !wrong.empty() ? wrong : problem;
     }
     if (problem.empty())
         return problem;
