@@ -86,6 +86,9 @@ TEST_F(SettingsFiles, DialogAndCommandLineGiveTheRecordsOfTheFile)
          "pathType = tracen-N\r\ndigiHops = 3\r\ndriveInterval = 25\r\ntxDelay = 6\r\ndriveSpeed = 100\r\n"
          "idleFactor = 1\r\nframesWithoutText = 0\r\ncomment = \" Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC \"\r\n"
          "[config1]\r\npathType = COMPRESSED\r\nssid = 0\r\n", ""},
+        {"[config0]\npath = wide1-1,wide2-1\n", ""},
+        {"[config1]\ncomment = " + std::string(21, 'x') + "\n", ""}, // fills the EEPROM exactly
+        {std::string(65535, '#') + "\n", kDefault0 + kDefault1},       // 65,536 bytes
         // Configuration 1 switched off keeps what does not fit beside configuration 0.
         {"secondConfig = off\n[config0]\npath = WIDE1-1,WIDE2-1,WIDE3-3,RELAY\n[config1]\n"
          "comment = thirty characters of comment 1\n", ""},
@@ -100,6 +103,14 @@ TEST_F(SettingsFiles, DialogAndCommandLineGiveTheRecordsOfTheFile)
         EXPECT_EQ(out, worked.empty() ? out : worked);
     }
     EXPECT_EQ(getItemText(dialog, IdComment1, 255), "thirty characters of comment 1");
+    // The value labels follow the file's slider values.
+    ASSERT_EQ(openSettingsFile(dialog, file("[config0]\ndigiHops = 3\ntxDelay = 75\n[config1]\ndriveInterval = 254\n"
+                                            "idleFactor = 100\ndriveSpeed = 1\nframesWithoutText = 0\n")), 1);
+    Texts labels;
+    for (int id : {IdHopCount0, IdTxDelayValue0, IdDriveIntervalValue1, IdIdleIntervalValue1, IdDriveSpeedValue1,
+                   IdFramesValue1})
+        labels.push_back(getItemText(dialog, id, 99));
+    EXPECT_EQ(labels, (Texts{"3", "500.0 ms", "254 sec", "423min 20sec", "1 km/h", "0 frames"}));
 }
 
 TEST_F(SettingsFiles, RefusedFilesNameFileLineAndKeyAndChangeNothing)
@@ -160,8 +171,8 @@ TEST_F(SettingsFiles, WhatTheDialogCutsTheCommandLineRefuses)
          "Config 0 comment does not fit in EEprom (4 bytes too many)", {}, IdSecondConfig, "Enable 2nd Config"},
         {"[config0]\ncomment = " + std::string(60000, 'x') + "\n",
          "Config 0 comment does not fit in EEprom (106 bytes too many)", {}, IdComment0, std::string(32, 'x')},
-        {"[config1]\ncomment = " + std::string(30, 'x') + "\n",
-         "Config 1 comment does not fit in EEprom (9 bytes too many)", {}, IdComment1, std::string(21, 'x')},
+        {"[config1]\ncomment = " + std::string(22, 'x') + "\n",
+         "Config 1 comment does not fit in EEprom (1 byte too many)", {}, IdComment1, std::string(21, 'x')},
     };
     for (const auto& c : cases) {
         const std::string path = file(c.file);
@@ -214,13 +225,17 @@ TEST_F(SettingsFiles, SavingWritesEveryKeyOrTellsWhy)
     fs::create_directories(named);
     std::ofstream(fs::u8path(path)) << "[config0]\ncallsign = dl1abc\n";
     EXPECT_EQ(openSettingsFile(dialog, path), 1);
-    setItemText(dialog, IdComment0, "saved");
+    setItemText(dialog, IdComment0, "saved ");
+    setComboSelection(dialog, IdPathType1, Relay);
+    handleCommand(dialog, IdPathType1, NotifySelChange);
     ASSERT_EQ(saveSettingsFile(dialog, path), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(named), fs::directory_iterator()), 1); // no temporary left
     const std::string saved = (std::stringstream() << std::ifstream(fs::u8path(path), std::ios::binary).rdbuf()).str();
     EXPECT_EQ(saved, settingsTextOf(dialog));
     EXPECT_NE(saved.find("callsign = DL1ABC\n"), std::string::npos) << saved;
-    EXPECT_NE(saved.find("comment = saved\n"), std::string::npos);
+    EXPECT_NE(saved.find("pathType = RELAY\n"), std::string::npos);
+    ASSERT_EQ(openSettingsFile(dialog, path), 1);
+    EXPECT_EQ(getItemText(dialog, IdComment0, 99), "saved "); // a trailing space kept
     for (const char* ssid : {"16", "1a", " 5"}) {
         setItemText(dialog, IdSsid1, ssid);
         EXPECT_EQ(saveSettingsFile(dialog, path), 0);

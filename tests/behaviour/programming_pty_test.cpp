@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "behaviour_fixture.h"
@@ -34,8 +35,8 @@ protected:
     int device = -1;  // held open, so the program's close is no hang-up and nothing is lost
 };
 
-// The status is painted before each pause. A tracker unplugged at the pause before
-// record 1 fails that record.
+// The line is 8N1 at the dialog's 4800 Bd; the status is painted before each pause.
+// A tracker unplugged at the pause before record 1 fails that record.
 TEST_F(ProgrammingRun, SendsTheRecordsWithPausesAndReportsAFailure)
 {
     const std::string burning = "wait for tracker to burn EEprom ... | ";
@@ -60,6 +61,9 @@ TEST_F(ProgrammingRun, SendsTheRecordsWithPausesAndReportsAFailure)
             const std::string records = received == kRecord0 ? "0" : received == kRecord0 + kRecord1 ? "01" : received;
             pauses.push_back(text(IdStatus) + " | " + records);
             EXPECT_TRUE(shownAsItIs(dialog, IdStatus)) << "not painted before the pause: " << text(IdStatus);
+            termios line{};
+            EXPECT_TRUE(pauses.size() > 1 || (tcgetattr(device, &line) == 0 && cfgetospeed(&line) == B4800 &&
+                                              (line.c_cflag & (CSIZE | PARENB | CSTOPB)) == CS8));
             if (c.unplugged && pauses.size() == 2)
                 tracker = (close(tracker), -1);
         });

@@ -9,6 +9,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -20,7 +21,10 @@ R1 = "$#Pe130,100,156,158,134,130,152,152,115,3,240,96,0,6,11,62,47,0,0,10,35 "
 
 def main(program):
     files, folder = {}, tempfile.mkdtemp(suffix=" \u0141\u00f3d\u017a \u03a9mega")  # names outside Windows-1252
-    for name, text in [("empty", b""), ("typo", b"[config0]\ncalsign = X\n")]:
+    # Windows-1252's letters of 0x80-0x9F as Python has them, and one it lacks (the "?").
+    c1252 = "a\u0141b" + bytes(range(0x80, 0xA0)).decode("cp1252", "ignore")
+    for name, text in [("empty", b""), ("typo", b"[config0]\ncalsign = X\n"),
+                       ("c1252", ("secondConfig = off\n[config0]\ncomment = %s\n" % c1252).encode())]:
         files[name] = os.path.join(folder, name + ".korvel")
         open(files[name], "wb").write(text)
     files["fifo"] = os.path.join(folder, "fifo.korvel")  # no writer: reading it would wait for ever
@@ -41,6 +45,9 @@ def main(program):
     cases = [  # arguments, exit code, output, last line of error output (part), records on the line
         (["--version"], 0, "KorvelConfig 1.12.0\n", None, []),
         (["--records", files["empty"]], 0, R0 + "\n" + R1 + "\n", None, []),
+        (["--records", files["c1252"]], 0, R0.replace("47,0,0,10,35,255", "47,0,%s,0,10,35" % ",".join(
+            str(b) for b in c1252.encode("cp1252", "replace"))) + "\n", None, []),
+        (["--program", files["empty"], "--port", port], 0, R0 + "\n" + R1 + "\n", "done.", [R0, R1]),
         (["--program", files["empty"], "--port", port, "--baud", "9600"], 0, R0 + "\n" + R1 + "\n", "done.", [R0, R1]),
         (["--program", files["typo"], "--port", port], 1, "", files["typo"] + ', line 2, "calsign": unknown key', []),
         (["--program", files["empty"], "--port", absent], 1, "", absent_line, []),
@@ -85,6 +92,7 @@ def main(program):
             e2e.check(code == 0 or len(errors) == 1, label + ": not one line of error output")
             if records:
                 e2e.check_run(events, [r.encode() for r in records], label)
+                e2e.check(device.speed == (termios.B9600 if "--baud" in args else termios.B4800), label + ": line speed")
             else:
                 e2e.check(not [e for e in events if e[0] == "data"], label + ": bytes on the line")
             print("%s %s" % ("FAIL" if len(e2e.failures) > failed else "ok  ", label))

@@ -7,6 +7,7 @@ import os
 import pty
 import select
 import subprocess
+import termios
 import threading
 import time
 
@@ -54,6 +55,8 @@ class Device(threading.Thread):
             gone = bool(ready) and not data
             if not held and not gone:
                 self.events.append(("open", earlier, started, b""))  # poll looks before it waits
+            if data:
+                self.speed = termios.tcgetattr(self.master)[4]  # the line speed the program set shows here too
             if data or (held and gone):
                 self.events.append(("data" if data else "close", earlier, time.monotonic(), data))
             held = not gone
